@@ -1,0 +1,94 @@
+#include "alarms/AlarmFile.h"
+
+#include "BuiltInResources.h"
+#include "app/TextUtils.h"
+#include "platform/UserMessages.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace kiv {
+
+bool AlarmTable::append(const AlarmRecord& record)
+{
+    if (isFull())
+        return false;
+    m_records.append(record);
+    return true;
+}
+
+AlarmFileContents parseAlarmFile(QByteArrayView bytes)
+{
+    AlarmFileContents contents;
+    const auto count = static_cast<qint64>(std::nearbyint(double(bytes.size()) / AlarmRecordSize));
+    for (qint64 i = 0; i < count; ++i) {
+        if (contents.records.size() == MaxAlarms) {
+            contents.tooMany = true;
+            break;
+        }
+        const qsizetype offset = i * AlarmRecordSize;
+        contents.records.append(decodeAlarmRecord(bytes.sliced(offset, std::min<qsizetype>(AlarmRecordSize,
+                                                                                           bytes.size() - offset))));
+    }
+    return contents;
+}
+
+bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
+{
+    table.clear();
+    if (!FileExists(path))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        return false;
+    }
+    // One record more than the table holds is enough to tell that the file has too many.
+    const QByteArray bytes = file.read(qint64(MaxAlarms + 1) * AlarmRecordSize);
+    const AlarmFileContents contents = parseAlarmFile(bytes);
+    for (AlarmRecord record : contents.records) {
+        record.Shown = 0;
+        table.append(record);
+    }
+    if (contents.tooMany || file.error() != QFileDevice::NoError) {
+        messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool SaveAlarms(const QString& path, const AlarmTable& table, UserMessages& messages)
+{
+    bool saved = true;
+    if (table.AlarmCount() == 0) {
+        saved = !QFile::exists(path) || QFile::remove(path);
+    } else {
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            for (const AlarmRecord& record : table.records())
+                file.write(encodeAlarmRecord(record));
+            saved = file.commit();
+        } else {
+            saved = false;
+        }
+    }
+    if (!saved)
+        messages.show(AlarmMessages::SaveFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+    return saved;
+}
+
+bool ExtractResourceFile(const QString& path, const QString& name)
+{
+    const QByteArray bytes = builtInResource(name);
+    if (bytes.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
+}
+
+} // namespace kiv

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/ClockInstances.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace kiv {
+
+// Every running clock listens on a local socket of its own, named from a hash of the clock's name, in
+// a folder only this user can enter ($XDG_RUNTIME_DIR/kivclock). A client asks "ping", "raise" or "close";
+// the clock answers "ok", or "closed" once it has run its exit.
+namespace InstanceChannel {
+// The socket path of a clock; `runtimeFolder` defaults to $XDG_RUNTIME_DIR/kivclock.
+QString socketPath(const QString& clockName, const QString& runtimeFolder = {});
+QString defaultRuntimeFolder();
+} // namespace InstanceChannel
+
+// The client side: finds, raises and closes running clocks.
+class LocalSocketInstances final : public ClockInstances
+{
+public:
+    explicit LocalSocketInstances(QString runtimeFolder = {}, int closeTimeoutMs = 15000);
+
+    bool find(const QString& clockName, bool raise) override;
+    bool close(const QString& clockName) override;
+
+private:
+    QString m_runtimeFolder;
+    int m_closeTimeoutMs;
+};
+
+// The clock's side: answers the requests for one clock name.
+class InstanceServer final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit InstanceServer(QString runtimeFolder = {}, QObject* parent = nullptr);
+    ~InstanceServer() override;
+
+    // Starts answering for `clockName`. False when another process already answers for it (or the socket
+    // cannot be created); a stale socket left by a killed clock is replaced.
+    bool listen(const QString& clockName);
+    QString errorString() const { return m_error; }
+
+    // Called for "raise"; and for "close", which is answered after the handler has returned.
+    void setRaiseHandler(std::function<void()> handler) { m_onRaise = std::move(handler); }
+    void setCloseHandler(std::function<void()> handler) { m_onClose = std::move(handler); }
+
+private:
+    void acceptConnection();
+    void answer(QLocalSocket* socket);
+
+    QString m_runtimeFolder;
+    std::unique_ptr<QLocalServer> m_server;
+    std::function<void()> m_onRaise;
+    std::function<void()> m_onClose;
+    QString m_error;
+};
+
+} // namespace kiv

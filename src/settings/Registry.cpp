@@ -1,0 +1,286 @@
+#include "settings/Registry.h"
+
+#include "app/AppPaths.h"
+#include "app/NumberText.h"
+#include "app/TextUtils.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+
+#include <array>
+
+namespace kiv {
+namespace {
+
+struct RootName
+{
+    const char16_t* name;
+    quint32 handle;
+};
+
+constexpr std::array<RootName, 7> kRoots{{
+    {u"HKEY_CLASSES_ROOT", RootClassesRoot},
+    {u"HKEY_CURRENT_USER", RootCurrentUser},
+    {u"HKEY_LOCAL_MACHINE", RootLocalMachine},
+    {u"HKEY_USERS", RootUsers},
+    {u"HKEY_PERFORMANCE_DATA", RootPerformanceData},
+    {u"HKEY_CURRENT_CONFIG", RootCurrentConfig},
+    {u"HKEY_DYN_DATA", RootDynData},
+}};
+
+constexpr int kLockTimeoutMs = 15000;
+
+QString rootName(quint32 handle)
+{
+    for (const RootName& root : kRoots) {
+        if (root.handle == handle)
+            return QString::fromUtf16(root.name);
+    }
+    return {};
+}
+
+// The path under which the document keeps a key: the root's own name, then the subkey path.
+QString storedKeyPath(const RegistryPath& path)
+{
+    QString subkey = path.subkey;
+    while (subkey.endsWith(u'\\'))
+        subkey.chop(1);
+    return subkey.isEmpty() ? rootName(path.root) : rootName(path.root) + u'\\' + subkey;
+}
+
+QString utf16Text(const QByteArray& data)
+{
+    QString text;
+    for (qsizetype i = 0; i + 1 < data.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(quint8(data[i]) | (quint8(data[i + 1]) << 8))));
+    return text;
+}
+
+} // namespace
+
+RegistryPath SplitRegistryPath(const QString& path)
+{
+    RegistryPath result;
+    const qsizetype first = path.indexOf(u'\\');
+    const QString root = first < 0 ? path : path.left(first);
+    result.subkey = first < 0 ? QString() : path.mid(first + 1);
+    result.last = path.mid(path.lastIndexOf(u'\\') + 1);
+    const QString upper = root.toUpper();
+    for (const RootName& candidate : kRoots) {
+        if (upper == QStringView(candidate.name))
+            result.root = candidate.handle;
+    }
+    return result;
+}
+
+QString RegistryValue::toString() const
+{
+    if (const auto* text = std::get_if<QString>(&m_value))
+        return *text;
+    if (const auto* number = std::get_if<qint32>(&m_value))
+        return QString::number(*number);
+    return {};
+}
+
+std::optional<qint32> RegistryValue::toNumber() const
+{
+    if (const auto* text = std::get_if<QString>(&m_value))
+        return ConvertTextToNumber(CleanString(*text));
+    if (const auto* number = std::get_if<qint32>(&m_value))
+        return *number;
+    return 0;
+}
+
+RegistryValue RegistryEditor::ReadRegistryValue(const QString& path, const QString& valueName) const
+{
+    const RegistryPath split = SplitRegistryPath(path);
+    if (split.root == RootUnknown)
+        return {};
+    const RegistryKey* key = m_document.findKey(storedKeyPath(split));
+    const RegistryEntry* entry = key ? RegistryDocument::findValue(*key, valueName) : nullptr;
+    if (!entry || entry->data.isEmpty())
+        return {};
+    switch (entry->type) {
+    case RegSz:
+    case RegExpandSz:
+    case RegBinary:
+    case RegMultiSz:
+        // The text keeps its stored terminator, as the platform returns it; readers clean it.
+        return RegistryValue(utf16Text(entry->data));
+    case RegDword: {
+        QByteArray bytes = entry->data.left(4);
+        bytes.resize(4, '\0');
+        return RegistryValue(static_cast<qint32>(quint8(bytes[0]) | (quint8(bytes[1]) << 8) |
+                                                 (quint8(bytes[2]) << 16) | (quint32(quint8(bytes[3])) << 24)));
+    }
+    default:
+        return {};
+    }
+}
+
+qint32 RegistryEditor::WriteRegistryValue(const QString& path, const QString& valueName, const QString& text,
+                                          quint32 type)
+{
+    const RegistryPath split = SplitRegistryPath(path);
+    if (split.root == RootUnknown)
+        return RegSuccess;
+    std::optional<RegistryEntry> entry;
+    if (type == RegSz || type == RegExpandSz) {
+        entry = RegistryEntry::text(valueName, text, type);
+    } else if (type == RegDword) {
+        const std::optional<qint32> number = NumberOfText(text);
+        if (!number)
+            return RegInvalidParameter;
+        entry = RegistryEntry::dword(valueName, *number);
+    }
+    RegistryKey& key = m_document.createKey(storedKeyPath(split));
+    m_changed = true;
+    if (entry)
+        RegistryDocument::setValue(key, *entry);
+    return RegSuccess;
+}
+
+qint32 RegistryEditor::DeleteRegistryValue(const QString& path, const QString& valueName)
+{
+    const RegistryPath split = SplitRegistryPath(path);
+    RegistryKey* key = split.root == RootUnknown ? nullptr : m_document.findKey(storedKeyPath(split));
+    if (!key)
+        return RegSuccess;
+    if (!RegistryDocument::removeValue(*key, valueName))
+        return RegFileNotFound;
+    m_changed = true;
+    return RegSuccess;
+}
+
+qint32 RegistryEditor::DeleteRegistryKey(const QString& parentPath, const QString& subkeyName)
+{
+    const RegistryPath split = SplitRegistryPath(parentPath);
+    if (split.root == RootUnknown)
+        return RegSuccess;
+    const QString parent = storedKeyPath(split);
+    if (!split.subkey.isEmpty() && !m_document.findKey(parent))
+        return RegSuccess;
+    // An empty name would address the parent itself: never delete more than was named.
+    if (CleanString(subkeyName).isEmpty())
+        return RegInvalidParameter;
+    const QString target = parent + u'\\' + subkeyName;
+    if (!m_document.findKey(target))
+        return RegFileNotFound;
+    if (m_document.hasSubkeys(target))
+        return RegAccessDenied;
+    m_document.removeKey(target);
+    m_changed = true;
+    return RegSuccess;
+}
+
+Registry::Registry(QString filePath) : m_filePath(std::move(filePath)) {}
+
+QString Registry::defaultFilePath()
+{
+    return withTrailingSlash(userConfigHome()) + QStringLiteral("KivSoft/Kiv Clock/registry.reg");
+}
+
+RegistryDocument Registry::snapshot() const
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return RegistryDocument::parse(file.readAll()).document;
+}
+
+RegistryValue Registry::ReadRegistryValue(const QString& path, const QString& valueName) const
+{
+    RegistryDocument document = snapshot();
+    return RegistryEditor(document).ReadRegistryValue(path, valueName);
+}
+
+qint32 Registry::runOne(const std::function<qint32(RegistryEditor&)>& operation)
+{
+    qint32 result = RegSuccess;
+    if (!transaction([&](RegistryEditor& editor) { result = operation(editor); }))
+        return RegWriteFault;
+    return result;
+}
+
+qint32 Registry::WriteRegistryValue(const QString& path, const QString& valueName, const QString& text, quint32 type)
+{
+    return runOne([&](RegistryEditor& e) { return e.WriteRegistryValue(path, valueName, text, type); });
+}
+
+qint32 Registry::DeleteRegistryValue(const QString& path, const QString& valueName)
+{
+    return runOne([&](RegistryEditor& e) { return e.DeleteRegistryValue(path, valueName); });
+}
+
+qint32 Registry::DeleteRegistryKey(const QString& parentPath, const QString& subkeyName)
+{
+    return runOne([&](RegistryEditor& e) { return e.DeleteRegistryKey(parentPath, subkeyName); });
+}
+
+bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
+{
+    m_error.clear();
+    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
+        m_error = QStringLiteral("cannot create the folder of %1").arg(m_filePath);
+        return false;
+    }
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        m_error = QStringLiteral("the settings store %1 is locked by another process").arg(m_filePath);
+        return false;
+    }
+    QFile file(m_filePath);
+    QByteArray bytes;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_error = file.errorString();
+            return false;
+        }
+        bytes = file.readAll();
+        file.close();
+    }
+    RegistryDocument::ParseResult parsed = RegistryDocument::parse(bytes);
+    RegistryEditor editor(parsed.document);
+    edit(editor);
+    if (!editor.changed())
+        return true;
+    // Lines that could not be read would vanish with the rewrite: keep the old file beside the new one.
+    if (parsed.unreadableLines > 0 && !setAsideUnreadable())
+        return false;
+    return save(parsed.document);
+}
+
+bool Registry::setAsideUnreadable() const
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QString aside = m_filePath + QStringLiteral(".unreadable-") + stamp;
+        if (attempt > 0)
+            aside += u'-' + QString::number(attempt);
+        if (!QFile::exists(aside))
+            return QFile::copy(m_filePath, aside);
+    }
+    return false;
+}
+
+bool Registry::save(const RegistryDocument& document)
+{
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(document.serialize());
+    if (!file.commit()) {
+        m_error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace kiv

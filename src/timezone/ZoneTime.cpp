@@ -1,0 +1,67 @@
+#include "timezone/ZoneTime.h"
+
+namespace kiv {
+namespace {
+
+constexpr int kDaylightShiftMinutes = 60;
+constexpr qint64 kYearSeconds = 366LL * 24 * 3600;
+
+// A zone observes daylight saving now when it has a transition within a year either side.
+bool observesDaylightSaving(const QTimeZone& zone, const QDateTime& at)
+{
+    if (!zone.hasTransitions())
+        return zone.hasDaylightTime();
+    const QTimeZone::OffsetData next = zone.nextTransition(at);
+    const QTimeZone::OffsetData previous = zone.previousTransition(at);
+    return (next.atUtc.isValid() && at.secsTo(next.atUtc) < kYearSeconds) ||
+           (previous.atUtc.isValid() && previous.atUtc.secsTo(at) < kYearSeconds);
+}
+
+} // namespace
+
+SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at)
+{
+    if (!zone.isValid())
+        return {0, -1};
+    SystemZoneInfo info;
+    info.Bias = -zone.standardTimeOffset(at) / 60;
+    if (zone.isDaylightTime(at))
+        info.State = 2;
+    else
+        info.State = observesDaylightSaving(zone, at) ? 1 : 0;
+    return info;
+}
+
+QDateTime SystemTimeSource::localNow() const
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.addMSecs(-now.time().msec());
+}
+
+SystemZoneInfo SystemTimeSource::systemZone() const
+{
+    return querySystemZone(QTimeZone::systemTimeZone(), QDateTime::currentDateTimeUtc());
+}
+
+qint32 zoneShiftMinutes(const SystemZoneInfo& system, qint32 zoneOffset, qint32 timeStandard)
+{
+    // A failed query counts as a system on UTC without daylight time.
+    const qint32 bias = system.State < 0 ? 0 : system.Bias;
+    qint32 minutes = zoneOffset + bias;
+    if (system.State == 2 && timeStandard == 0)
+        minutes -= kDaylightShiftMinutes;
+    else if (system.State != 2 && timeStandard != 0)
+        minutes += kDaylightShiftMinutes;
+    return minutes;
+}
+
+QDateTime ComputeZoneTime(const QDateTime& localNow, const SystemZoneInfo& system, qint32 zoneOffset,
+                          qint32 timeStandard)
+{
+    // Calendar arithmetic on the wall-clock fields: a UTC date-time has no gaps or repeated hours.
+    const QTime time = localNow.time();
+    const QDateTime wallClock(localNow.date(), QTime(time.hour(), time.minute(), time.second()), Qt::UTC);
+    return wallClock.addSecs(qint64(zoneShiftMinutes(system, zoneOffset, timeStandard)) * 60);
+}
+
+} // namespace kiv

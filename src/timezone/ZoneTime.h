@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDateTime>
+#include <QTimeZone>
+
+namespace kiv {
+
+// What the system says of its own time zone.
+struct SystemZoneInfo
+{
+    qint32 Bias = 0;   // SystemZoneBias: minutes west of UTC of standard time (UTC+08:00 is -480)
+    qint32 State = -1; // SystemZoneState: 0 no daylight saving, 1 standard in force, 2 daylight in force, -1 unknown
+};
+
+// Where the current time and the system zone come from; tests hand in a fixed one.
+class TimeSource
+{
+public:
+    virtual ~TimeSource() = default;
+    // The local date and time, in whole seconds.
+    virtual QDateTime localNow() const = 0;
+    virtual SystemZoneInfo systemZone() const = 0;
+};
+
+// The computer's clock and time zone.
+class SystemTimeSource final : public TimeSource
+{
+public:
+    QDateTime localNow() const override;
+    SystemZoneInfo systemZone() const override;
+};
+
+// The bias and daylight state of `zone` at the instant `at`; an invalid zone gives bias 0, state -1.
+SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at);
+
+// The current date and time in a clock's zone, as a wall-clock time (its time spec is UTC, its fields are
+// the zone's date and time). `localNow` is the local wall-clock time; the system's daylight shift and a
+// chosen daylight time each count 60 minutes.
+QDateTime ComputeZoneTime(const QDateTime& localNow, const SystemZoneInfo& system, qint32 zoneOffset,
+                          qint32 timeStandard);
+
+// The minutes that ComputeZoneTime adds to the local time.
+qint32 zoneShiftMinutes(const SystemZoneInfo& system, qint32 zoneOffset, qint32 timeStandard);
+
+} // namespace kiv

@@ -1,0 +1,43 @@
+#include "FakePlatform.h"
+
+namespace kiv::test {
+
+void RecordingMessages::show(const QString& text, const QString& title, MessageIcon icon)
+{
+    shown.append({text, title, icon});
+}
+
+bool MemoryAutorun::write(const QString& valueName, const QString& command)
+{
+    entries.insert(valueName, command);
+    return true;
+}
+
+bool MemoryAutorun::remove(const QString& valueName)
+{
+    entries.remove(valueName);
+    return true;
+}
+
+bool FakeInstances::find(const QString& clockName, bool raise)
+{
+    const bool found = running.contains(clockName);
+    if (found && raise)
+        raised.append(clockName);
+    return found;
+}
+
+bool FakeInstances::close(const QString& clockName)
+{
+    closed.append(clockName);
+    return running.remove(clockName);
+}
+
+bool FakeInstances::startClock(const QString& clockName)
+{
+    started.append(clockName);
+    running.insert(clockName);
+    return true;
+}
+
+} // namespace kiv::test

@@ -166,25 +166,6 @@ bool parseData(QStringView data, RegistryEntry& entry)
     return readHexBytes(data.mid(colon + 1), entry.data);
 }
 
-bool parseValueLine(QStringView line, RegistryKey& key)
-{
-    RegistryEntry entry;
-    qsizetype pos = 0;
-    if (line.startsWith(u'@')) {
-        pos = 1;
-    } else if (!readQuoted(line, pos, entry.name)) {
-        return false;
-    }
-    while (pos < line.size() && line[pos] == u' ')
-        ++pos;
-    if (pos >= line.size() || line[pos] != u'=')
-        return false;
-    if (!parseData(line.mid(pos + 1).trimmed(), entry))
-        return false;
-    RegistryDocument::setValue(key, std::move(entry));
-    return true;
-}
-
 QString decodeFile(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xFF\xFE"))
@@ -193,29 +174,60 @@ QString decodeFile(const QByteArray& bytes)
     return decoder.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
 }
 
+// Reads the name of a value line ("name" or @ for the default value) and returns where its data starts,
+// after the "="; -1 when the line is no value line.
+qsizetype readValueName(QStringView line, QString& name)
+{
+    qsizetype pos = 0;
+    name.clear();
+    if (line.startsWith(u'@'))
+        pos = 1;
+    else if (!readQuoted(line, pos, name))
+        return -1;
+    while (pos < line.size() && line[pos] == u' ')
+        ++pos;
+    return pos < line.size() && line[pos] == u'=' ? pos + 1 : -1;
+}
+
+bool parseValueLine(QStringView line, RegistryKey& key)
+{
+    RegistryEntry entry;
+    const qsizetype start = readValueName(line, entry.name);
+    if (start < 0 || !parseData(line.mid(start).trimmed(), entry))
+        return false;
+    RegistryDocument::setValue(key, std::move(entry));
+    return true;
+}
+
+// Hexadecimal data goes on over the next line when its line ends in a backslash.
+bool continuesOnNextLine(QStringView line)
+{
+    if (!line.endsWith(u'\\'))
+        return false;
+    QString name;
+    const qsizetype start = readValueName(line, name);
+    return start >= 0 && line.mid(start).trimmed().startsWith(u"hex", Qt::CaseInsensitive);
+}
+
 // Splits the text into logical lines, joining the continuation lines of hexadecimal data.
 QStringList logicalLines(const QString& text)
 {
     QStringList lines;
     QString pending;
+    bool continuing = false;
     for (QString line : text.split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (!pending.isEmpty()) {
-            pending += line.trimmed();
-        } else {
-            pending = line;
-        }
+        pending = continuing ? pending + line.trimmed() : line;
         const QString trimmed = pending.trimmed();
-        const qsizetype eq = trimmed.indexOf(QStringLiteral("=hex"), 0, Qt::CaseInsensitive);
-        if (eq >= 0 && trimmed.endsWith(u'\\')) {
+        continuing = continuesOnNextLine(trimmed);
+        if (continuing) {
             pending = trimmed.chopped(1);
             continue;
         }
         lines.append(pending);
-        pending.clear();
     }
-    if (!pending.isEmpty())
+    if (continuing)
         lines.append(pending);
     return lines;
 }

@@ -200,6 +200,7 @@ void TestRegistry::textsThatNeedEscapingRoundTrip_data()
     QTest::newRow("line breaks") << QStringLiteral("one\ntwo\r\nthree");
     QTest::newRow("empty") << QString();
     QTest::newRow("brackets and equals") << QStringLiteral("[x]=\"y\"@");
+    QTest::newRow("text that looks like continued hex data") << QStringLiteral("=hex:01,\\");
 }
 
 void TestRegistry::textsThatNeedEscapingRoundTrip()
@@ -208,7 +209,9 @@ void TestRegistry::textsThatNeedEscapingRoundTrip()
     Registry registry(path());
     const QString key = kKey + QStringLiteral("\\odd ] name");
     QCOMPARE(registry.WriteRegistryValue(key, QStringLiteral("a \"quoted\" name"), text, RegSz), 0);
+    QCOMPARE(registry.WriteRegistryValue(key, QStringLiteral("next"), QStringLiteral("7"), RegDword), 0);
     QCOMPARE(registry.ReadRegistryValue(key, QStringLiteral("a \"quoted\" name")).toString(), text + QChar(u'\0'));
+    QCOMPARE(registry.ReadRegistryValue(key, QStringLiteral("next")), RegistryValue(7));
     const auto parsed = RegistryDocument::parse(fileBytes(path()));
     QCOMPARE(parsed.unreadableLines, 0);
 }

@@ -89,13 +89,13 @@ int main(int argc, char** argv)
     wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
     putLE(wav, 36 + dataBytes, 4);
     wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    putLE(wav, 16, 4);         // fmt chunk size
-    putLE(wav, 1, 2);          // PCM
-    putLE(wav, 2, 2);          // channels
-    putLE(wav, kRate, 4);      // frames per second
-    putLE(wav, kRate * 4, 4);  // bytes per second
-    putLE(wav, 4, 2);          // bytes per frame
-    putLE(wav, 16, 2);         // bits per sample
+    putLE(wav, 16, 4);        // fmt chunk size
+    putLE(wav, 1, 2);         // PCM
+    putLE(wav, 2, 2);         // channels
+    putLE(wav, kRate, 4);     // frames per second
+    putLE(wav, kRate * 4, 4); // bytes per second
+    putLE(wav, 4, 2);         // bytes per frame
+    putLE(wav, 16, 2);        // bits per sample
     wav.insert(wav.end(), {'d', 'a', 't', 'a'});
     putLE(wav, dataBytes, 4);
     for (int i = 0; i < kFrames; ++i) {

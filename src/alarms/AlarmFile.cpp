@@ -29,8 +29,8 @@ AlarmFileContents parseAlarmFile(QByteArrayView bytes)
             break;
         }
         const qsizetype offset = i * AlarmRecordSize;
-        contents.records.append(decodeAlarmRecord(bytes.sliced(offset, std::min<qsizetype>(AlarmRecordSize,
-                                                                                           bytes.size() - offset))));
+        contents.records.append(
+            decodeAlarmRecord(bytes.sliced(offset, std::min<qsizetype>(AlarmRecordSize, bytes.size() - offset))));
     }
     return contents;
 }

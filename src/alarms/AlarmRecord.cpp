@@ -14,14 +14,12 @@ constexpr qsizetype kTextOffset = 56;
 constexpr qsizetype kSoundOffset = kTextOffset + AlarmTextLength;
 constexpr const char* kCodePage = "CP936";
 
-template <typename T>
-void putLittleEndian(QByteArray& bytes, qsizetype offset, T value)
+template <typename T> void putLittleEndian(QByteArray& bytes, qsizetype offset, T value)
 {
     qToLittleEndian<T>(value, bytes.data() + offset);
 }
 
-template <typename T>
-T getLittleEndian(const QByteArray& bytes, qsizetype offset)
+template <typename T> T getLittleEndian(const QByteArray& bytes, qsizetype offset)
 {
     return qFromLittleEndian<T>(bytes.constData() + offset);
 }

@@ -27,11 +27,11 @@ inline const QString DefaultSoundText = QStringLiteral("默认报警声音");
 // One alarm as the alarm file stores it.
 struct AlarmRecord
 {
-    double Time = 0;      // date as days since 1899-12-30; only its time of day is used
-    qint32 Enabled = 0;   // 1 enabled, 0 disabled
-    qint32 Shown = 0;     // 1 while the tip window shows this alarm
-    qint32 Action = 0;    // AlarmAction
-    qint32 PlayTime = 0;  // index into the play-time list
+    double Time = 0;     // date as days since 1899-12-30; only its time of day is used
+    qint32 Enabled = 0;  // 1 enabled, 0 disabled
+    qint32 Shown = 0;    // 1 while the tip window shows this alarm
+    qint32 Action = 0;   // AlarmAction
+    qint32 PlayTime = 0; // index into the play-time list
     std::array<char, 32> Reserved{};
     QString Text;  // up to 255 characters; readers ignore trailing spaces and anything after a NUL
     QString Sound; // the WAV file to play; a path that names no file means the default sound

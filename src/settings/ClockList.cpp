@@ -212,7 +212,8 @@ qint32 ClockList::WriteAppInfo(int major, int minor, int revision)
     const bool stored = m_services.registry.transaction([&](RegistryEditor& editor) {
         result = editor.WriteRegistryValue(SystemKey, QStringLiteral("APP_PATH"), m_executablePath, RegSz);
         if (result == RegSuccess)
-            result = editor.WriteRegistryValue(SystemKey, QStringLiteral("APP_BUILD"), QString::number(revision), RegSz);
+            result =
+                editor.WriteRegistryValue(SystemKey, QStringLiteral("APP_BUILD"), QString::number(revision), RegSz);
         if (result == RegSuccess)
             result = editor.WriteRegistryValue(SystemKey, QStringLiteral("APP_VER"), version, RegSz);
     });

@@ -93,8 +93,7 @@ void applyRangeRules(ClockSettings& settings)
 
 ClockSettingsStore::ClockSettingsStore(Registry& registry, const TimeZoneTable& zones, QString clockName)
     : m_registry(registry), m_zones(zones), m_keyPath(clockKeyPath(clockName))
-{
-}
+{}
 
 qint32 ClockSettingsStore::LoadClockSettings(ClockSettings& settings, const SystemZoneInfo& system) const
 {

@@ -18,9 +18,9 @@ struct ClockSettings
     qint32 TimeZoneIndex = 0;
     qint32 TimeStandard = 0; // 0 standard time, 1 daylight time
     qint32 MonitorID = 0;
-    qint32 Autorun = 0; // 0 start with the session, 1 do not
-    qint32 Top = 0;     // twips
-    qint32 Left = 0;    // twips
+    qint32 Autorun = 0;        // 0 start with the session, 1 do not
+    qint32 Top = 0;            // twips
+    qint32 Left = 0;           // twips
     qint32 AlwaysOnTop = 0;    // only 1 means on top
     qint32 DisplayScale = 0;   // 0 draw the dial scale, 1 hide it
     qint32 TwelveOr24Hour = 0; // "12/24Hour": 0 12-hour, nonzero 24-hour

@@ -114,8 +114,8 @@ RegistryValue RegistryEditor::ReadRegistryValue(const QString& path, const QStri
     case RegDword: {
         QByteArray bytes = entry->data.left(4);
         bytes.resize(4, '\0');
-        return RegistryValue(static_cast<qint32>(quint8(bytes[0]) | (quint8(bytes[1]) << 8) |
-                                                 (quint8(bytes[2]) << 16) | (quint32(quint8(bytes[3])) << 24)));
+        return RegistryValue(static_cast<qint32>(quint8(bytes[0]) | (quint8(bytes[1]) << 8) | (quint8(bytes[2]) << 16) |
+                                                 (quint32(quint8(bytes[3])) << 24)));
     }
     default:
         return {};

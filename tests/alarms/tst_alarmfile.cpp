@@ -16,9 +16,9 @@ namespace {
 QByteArray handBuiltRecord(const QByteArray& textBytes, const QByteArray& soundBytes)
 {
     QByteArray bytes = QByteArray::fromHex("000000000000D43F"); // 0.3125 days
-    bytes += QByteArray::fromHex("01000000");                 // Enabled
-    bytes += QByteArray(12, '\0');                             // Shown, Action, PlayTime
-    bytes += QByteArray(32, '\0');                             // Reserved
+    bytes += QByteArray::fromHex("01000000");                   // Enabled
+    bytes += QByteArray(12, '\0');                              // Shown, Action, PlayTime
+    bytes += QByteArray(32, '\0');                              // Reserved
     bytes += textBytes.leftJustified(255, ' ');
     bytes += soundBytes.leftJustified(255, ' ');
     return bytes;
@@ -88,8 +88,8 @@ void TestAlarmFile::recordMatchesTheHandBuiltBytes()
     AlarmTable table;
     QVERIFY(table.append(wakeUp()));
     QVERIFY(SaveAlarms(path(), table, m_messages));
-    const QByteArray expected = handBuiltRecord(QByteArray::fromHex("c6f0b4b2"),
-                                                QByteArray::fromHex("c4acc8cfb1a8beafc9f9d2f4"));
+    const QByteArray expected =
+        handBuiltRecord(QByteArray::fromHex("c6f0b4b2"), QByteArray::fromHex("c4acc8cfb1a8beafc9f9d2f4"));
     QCOMPARE(expected.size(), 566);
     QCOMPARE(readFile(path()), expected);
 }

@@ -73,14 +73,14 @@ void TestClockList::parseClockNames_data()
     QTest::addColumn<QStringList>("names");
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("two clocks") << QStringLiteral("{A}{B}") << QStringList{QStringLiteral("A"), QStringLiteral("B")};
-    QTest::newRow("missing closing brace ends parsing")
-        << QStringLiteral("{A}{B") << QStringList{QStringLiteral("A")};
+    QTest::newRow("missing closing brace ends parsing") << QStringLiteral("{A}{B") << QStringList{QStringLiteral("A")};
     QTest::newRow("names are cleaned") << QStringLiteral("{ Office }") << QStringList{QStringLiteral("Office")};
     QTest::newRow("text between lists is skipped")
         << QStringLiteral("junk{A}x{B}") << QStringList{QStringLiteral("A"), QStringLiteral("B")};
     QTest::newRow("closing brace before opening yields no name")
         << QStringLiteral("}{A}") << QStringList{QStringLiteral("A")};
-    QTest::newRow("Chinese names") << QStringLiteral("{北京}{东京}") << QStringList{QStringLiteral("北京"), QStringLiteral("东京")};
+    QTest::newRow("Chinese names") << QStringLiteral("{北京}{东京}")
+                                   << QStringList{QStringLiteral("北京"), QStringLiteral("东京")};
 }
 
 void TestClockList::parseClockNames()

@@ -203,17 +203,29 @@ void TestClockSettings::saveWritesEveryValueInOrder()
         names.append(entry.name);
         QCOMPARE(entry.type, quint32(RegDword));
     }
-    QCOMPARE(names, QStringList({QStringLiteral("Enable"), QStringLiteral("TimeZoneIndex"),
-                                 QStringLiteral("TimeStandard"), QStringLiteral("MonitorID"),
-                                 QStringLiteral("Autorun"), QStringLiteral("Top"), QStringLiteral("Left"),
-                                 QStringLiteral("AlwaysOnTop"), QStringLiteral("DisplayScale"),
-                                 QStringLiteral("12/24Hour"), QStringLiteral("HourCircleWidth"),
-                                 QStringLiteral("MinuteCircleWidth"), QStringLiteral("SecondCircleWidth"),
-                                 QStringLiteral("ClockRadius"), QStringLiteral("BackgroundOpacity"),
-                                 QStringLiteral("AM/24HourCircleColor"), QStringLiteral("PMHourCircleColor"),
-                                 QStringLiteral("MinuteCircleColor"), QStringLiteral("SecondCircleColor"),
-                                 QStringLiteral("TimeFontColor"), QStringLiteral("DateFontColor"),
-                                 QStringLiteral("ClockScaleColor"), QStringLiteral("ClockTheme")}));
+    QCOMPARE(names, QStringList({QStringLiteral("Enable"),
+                                 QStringLiteral("TimeZoneIndex"),
+                                 QStringLiteral("TimeStandard"),
+                                 QStringLiteral("MonitorID"),
+                                 QStringLiteral("Autorun"),
+                                 QStringLiteral("Top"),
+                                 QStringLiteral("Left"),
+                                 QStringLiteral("AlwaysOnTop"),
+                                 QStringLiteral("DisplayScale"),
+                                 QStringLiteral("12/24Hour"),
+                                 QStringLiteral("HourCircleWidth"),
+                                 QStringLiteral("MinuteCircleWidth"),
+                                 QStringLiteral("SecondCircleWidth"),
+                                 QStringLiteral("ClockRadius"),
+                                 QStringLiteral("BackgroundOpacity"),
+                                 QStringLiteral("AM/24HourCircleColor"),
+                                 QStringLiteral("PMHourCircleColor"),
+                                 QStringLiteral("MinuteCircleColor"),
+                                 QStringLiteral("SecondCircleColor"),
+                                 QStringLiteral("TimeFontColor"),
+                                 QStringLiteral("DateFontColor"),
+                                 QStringLiteral("ClockScaleColor"),
+                                 QStringLiteral("ClockTheme")}));
     QCOMPARE(m_registry->ReadRegistryValue(kKey, QStringLiteral("Left")), RegistryValue(-1500));
     QCOMPARE(m_registry->ReadRegistryValue(kKey, QStringLiteral("AM/24HourCircleColor")), RegistryValue(-2401252));
 }

@@ -69,16 +69,26 @@ void TestRegistry::splitPath_data()
     QTest::addColumn<quint32>("root");
     QTest::addColumn<QString>("subkey");
     QTest::addColumn<QString>("last");
-    QTest::newRow("classes root") << QStringLiteral("HKEY_CLASSES_ROOT\\a") << 0x80000000u << QStringLiteral("a") << QStringLiteral("a");
-    QTest::newRow("current user") << kKey << 0x80000001u << QStringLiteral("Software\\Kiv Clock\\Default") << QStringLiteral("Default");
-    QTest::newRow("local machine") << QStringLiteral("HKEY_LOCAL_MACHINE\\x\\y") << 0x80000002u << QStringLiteral("x\\y") << QStringLiteral("y");
-    QTest::newRow("users") << QStringLiteral("HKEY_USERS\\s") << 0x80000003u << QStringLiteral("s") << QStringLiteral("s");
-    QTest::newRow("performance data") << QStringLiteral("HKEY_PERFORMANCE_DATA\\p") << 0x80000004u << QStringLiteral("p") << QStringLiteral("p");
-    QTest::newRow("current config") << QStringLiteral("HKEY_CURRENT_CONFIG\\c") << 0x80000005u << QStringLiteral("c") << QStringLiteral("c");
-    QTest::newRow("dyn data") << QStringLiteral("HKEY_DYN_DATA\\d") << 0x80000006u << QStringLiteral("d") << QStringLiteral("d");
-    QTest::newRow("lower-case root") << QStringLiteral("hkey_current_user\\Software") << 0x80000001u << QStringLiteral("Software") << QStringLiteral("Software");
-    QTest::newRow("abbreviated root is unknown") << QStringLiteral("HKCU\\Software") << 0u << QStringLiteral("Software") << QStringLiteral("Software");
-    QTest::newRow("root alone") << QStringLiteral("HKEY_USERS") << 0x80000003u << QString() << QStringLiteral("HKEY_USERS");
+    QTest::newRow("classes root") << QStringLiteral("HKEY_CLASSES_ROOT\\a") << 0x80000000u << QStringLiteral("a")
+                                  << QStringLiteral("a");
+    QTest::newRow("current user") << kKey << 0x80000001u << QStringLiteral("Software\\Kiv Clock\\Default")
+                                  << QStringLiteral("Default");
+    QTest::newRow("local machine") << QStringLiteral("HKEY_LOCAL_MACHINE\\x\\y") << 0x80000002u
+                                   << QStringLiteral("x\\y") << QStringLiteral("y");
+    QTest::newRow("users") << QStringLiteral("HKEY_USERS\\s") << 0x80000003u << QStringLiteral("s")
+                           << QStringLiteral("s");
+    QTest::newRow("performance data") << QStringLiteral("HKEY_PERFORMANCE_DATA\\p") << 0x80000004u
+                                      << QStringLiteral("p") << QStringLiteral("p");
+    QTest::newRow("current config") << QStringLiteral("HKEY_CURRENT_CONFIG\\c") << 0x80000005u << QStringLiteral("c")
+                                    << QStringLiteral("c");
+    QTest::newRow("dyn data") << QStringLiteral("HKEY_DYN_DATA\\d") << 0x80000006u << QStringLiteral("d")
+                              << QStringLiteral("d");
+    QTest::newRow("lower-case root") << QStringLiteral("hkey_current_user\\Software") << 0x80000001u
+                                     << QStringLiteral("Software") << QStringLiteral("Software");
+    QTest::newRow("abbreviated root is unknown")
+        << QStringLiteral("HKCU\\Software") << 0u << QStringLiteral("Software") << QStringLiteral("Software");
+    QTest::newRow("root alone") << QStringLiteral("HKEY_USERS") << 0x80000003u << QString()
+                                << QStringLiteral("HKEY_USERS");
 }
 
 void TestRegistry::splitPath()
@@ -167,8 +177,9 @@ void TestRegistry::keyAndValueNamesIgnoreCase()
     Registry registry(path());
     registry.WriteRegistryValue(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Kiv Clock\\System"),
                                 QStringLiteral("APP_VER"), QStringLiteral("1.0.0"), RegSz);
-    QCOMPARE(CleanString(registry.ReadRegistryValue(QStringLiteral("HKEY_CURRENT_USER\\Software\\kiv clock\\system"),
-                                                    QStringLiteral("app_ver"))
+    QCOMPARE(CleanString(registry
+                             .ReadRegistryValue(QStringLiteral("HKEY_CURRENT_USER\\Software\\kiv clock\\system"),
+                                                QStringLiteral("app_ver"))
                              .toString()),
              QStringLiteral("1.0.0"));
     registry.WriteRegistryValue(QStringLiteral("HKEY_CURRENT_USER\\Software\\Kiv Clock\\System"),
@@ -257,8 +268,8 @@ void TestRegistry::fileIsInExportFormatAndPrivate()
                                            "\n[HKEY_CURRENT_USER\\Software\\Kiv Clock\\Default]\n"
                                            "\"ClockRadius\"=dword:0000002f\n"
                                            "\"Note\"=\"a\\\\b\"\n"));
-    QCOMPARE(QFile::permissions(path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ReadUser | QFileDevice::WriteUser);
+    QCOMPARE(QFile::permissions(path()),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 void TestRegistry::exportFromElsewhereLoads()
@@ -299,8 +310,8 @@ void TestRegistry::unreadableLinesAreSetAsideBeforeARewrite()
     QCOMPARE(registry.ReadRegistryValue(kKey, QStringLiteral("TimeZoneIndex")), RegistryValue(74));
     // The first rewrite keeps the damaged file beside the new one.
     QCOMPARE(registry.WriteRegistryValue(kKey, QStringLiteral("Enable"), QStringLiteral("1"), RegDword), 0);
-    const QStringList aside = QDir(QFileInfo(path()).absolutePath())
-                                  .entryList({QStringLiteral("registry.reg.unreadable-*")}, QDir::Files);
+    const QStringList aside =
+        QDir(QFileInfo(path()).absolutePath()).entryList({QStringLiteral("registry.reg.unreadable-*")}, QDir::Files);
     QCOMPARE(aside.size(), 1);
     QCOMPARE(fileBytes(QFileInfo(path()).absolutePath() + u'/' + aside.first()), damaged);
     QCOMPARE(registry.ReadRegistryValue(kKey, QStringLiteral("ClockRadius")), RegistryValue(80));
@@ -336,9 +347,8 @@ void TestRegistry::transactionReplacesTheFileOnce()
 void TestRegistry::unchangedTransactionWritesNothing()
 {
     Registry registry(path());
-    QVERIFY(registry.transaction([](RegistryEditor& editor) {
-        QVERIFY(editor.ReadRegistryValue(kKey, QStringLiteral("Enable")).isEmpty());
-    }));
+    QVERIFY(registry.transaction(
+        [](RegistryEditor& editor) { QVERIFY(editor.ReadRegistryValue(kKey, QStringLiteral("Enable")).isEmpty()); }));
     QVERIFY(!QFile::exists(path()));
 }
 

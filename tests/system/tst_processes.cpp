@@ -160,7 +160,8 @@ void TestProcesses::killDuringSettingsSavesLeavesOldOrNewFile()
         const RegistryKey* stored = parsed.document.findKey(key);
         QVERIFY(stored);
         QCOMPARE(stored->values.size(), 23);
-        const RegistryValue radius = RegistryEditor(parsed.document).ReadRegistryValue(key, QStringLiteral("ClockRadius"));
+        const RegistryValue radius =
+            RegistryEditor(parsed.document).ReadRegistryValue(key, QStringLiteral("ClockRadius"));
         QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));
     }
 }

@@ -105,22 +105,21 @@ void TestTimeZone::zoneTime_data()
     const auto wall = [](int y, int mo, int d, int h, int mi) {
         return QDateTime(QDate(y, mo, d), QTime(h, mi, 0), Qt::UTC);
     };
-    QTest::newRow("Beijing system, Beijing clock: local time") << noon << -480 << 0 << 480 << 0 << wall(2026, 6, 15, 12, 0);
+    QTest::newRow("Beijing system, Beijing clock: local time")
+        << noon << -480 << 0 << 480 << 0 << wall(2026, 6, 15, 12, 0);
     QTest::newRow("Beijing system, Eastern standard: 13 hours behind")
         << noon << -480 << 0 << -300 << 0 << wall(2026, 6, 14, 23, 0);
     QTest::newRow("Beijing system, Eastern daylight: 12 hours behind")
         << noon << -480 << 0 << -300 << 1 << wall(2026, 6, 15, 0, 0);
     QTest::newRow("London summer, London standard shows UTC") << noon << 0 << 2 << 0 << 0 << wall(2026, 6, 15, 11, 0);
     QTest::newRow("London summer, London daylight shows local") << noon << 0 << 2 << 0 << 1 << wall(2026, 6, 15, 12, 0);
-    QTest::newRow("New Year crossing")
-        << QDateTime(QDate(2026, 12, 31), QTime(23, 30, 0), Qt::LocalTime) << -480 << 0 << 540 << 0
-        << wall(2027, 1, 1, 0, 30);
+    QTest::newRow("New Year crossing") << QDateTime(QDate(2026, 12, 31), QTime(23, 30, 0), Qt::LocalTime) << -480 << 0
+                                       << 540 << 0 << wall(2027, 1, 1, 0, 30);
     QTest::newRow("a failed query counts as UTC") << noon << 999 << -1 << 60 << 0 << wall(2026, 6, 15, 13, 0);
     QTest::newRow("UTC+08:45 system with a fresh clock at zone 0 shows UTC")
         << noon << -525 << 0 << 0 << 0 << wall(2026, 6, 15, 3, 15);
-    QTest::newRow("milliseconds are dropped")
-        << QDateTime(QDate(2026, 3, 1), QTime(8, 0, 5, 900), Qt::LocalTime) << 0 << 0 << 0 << 0
-        << QDateTime(QDate(2026, 3, 1), QTime(8, 0, 5), Qt::UTC);
+    QTest::newRow("milliseconds are dropped") << QDateTime(QDate(2026, 3, 1), QTime(8, 0, 5, 900), Qt::LocalTime) << 0
+                                              << 0 << 0 << 0 << QDateTime(QDate(2026, 3, 1), QTime(8, 0, 5), Qt::UTC);
 }
 
 void TestTimeZone::zoneTime()

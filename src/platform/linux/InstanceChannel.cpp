@@ -58,8 +58,7 @@ QString InstanceChannel::socketPath(const QString& clockName, const QString& run
 
 LocalSocketInstances::LocalSocketInstances(QString runtimeFolder, int closeTimeoutMs)
     : m_runtimeFolder(std::move(runtimeFolder)), m_closeTimeoutMs(closeTimeoutMs)
-{
-}
+{}
 
 bool LocalSocketInstances::find(const QString& clockName, bool raise)
 {
@@ -75,8 +74,7 @@ bool LocalSocketInstances::close(const QString& clockName)
 
 InstanceServer::InstanceServer(QString runtimeFolder, QObject* parent)
     : QObject(parent), m_runtimeFolder(std::move(runtimeFolder))
-{
-}
+{}
 
 InstanceServer::~InstanceServer() = default;
 

@@ -16,11 +16,20 @@ QString escapeValue(const QString& text)
     QString out;
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'\\': out += QStringLiteral("\\\\"); break;
-        case u'\n': out += QStringLiteral("\\n"); break;
-        case u'\t': out += QStringLiteral("\\t"); break;
-        case u'\r': out += QStringLiteral("\\r"); break;
-        default: out += c;
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -36,11 +45,20 @@ QString unescapeValue(QStringView text)
         }
         const QChar next = text[++i];
         switch (next.unicode()) {
-        case u's': out += u' '; break;
-        case u'n': out += u'\n'; break;
-        case u't': out += u'\t'; break;
-        case u'r': out += u'\r'; break;
-        default: out += next;
+        case u's':
+            out += u' ';
+            break;
+        case u'n':
+            out += u'\n';
+            break;
+        case u't':
+            out += u'\t';
+            break;
+        case u'r':
+            out += u'\r';
+            break;
+        default:
+            out += next;
         }
     }
     return out;
@@ -106,8 +124,7 @@ QString commandOfExecLine(const QString& exec)
 
 XdgAutorunEntries::XdgAutorunEntries(QString autostartFolder, QString program)
     : m_folder(withTrailingSlash(autostartFolder)), m_program(std::move(program))
-{
-}
+{}
 
 QString XdgAutorunEntries::defaultFolder()
 {

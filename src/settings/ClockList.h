@@ -58,6 +58,9 @@ public:
     // `executablePath` is the absolute path of the program, which starts every clock.
     ClockList(ClockListServices services, QString currentClock, QString executablePath);
 
+    // The clock of this process, once start-up has settled which one it is.
+    void setCurrentClock(const QString& name) { m_currentClock = name; }
+
     // Rebuilds the list from the store and finds which clocks run (raising each one found).
     void LoadClockList();
     const QList<ClockListEntry>& entries() const { return m_entries; }

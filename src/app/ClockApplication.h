@@ -1,0 +1,89 @@
+#pragma once
+
+#include "alarms/AlarmFile.h"
+#include "app/AppPaths.h"
+#include "clock/ClockLayout.h"
+#include "platform/linux/DetachedClockLauncher.h"
+#include "platform/linux/InstanceChannel.h"
+#include "platform/linux/QtUserMessages.h"
+#include "platform/linux/XdgAutorunEntries.h"
+#include "settings/ClockList.h"
+#include "settings/ClockSettings.h"
+#include "settings/Registry.h"
+#include "timezone/TimeZoneTable.h"
+#include "timezone/ZoneTime.h"
+
+#include <memory>
+
+namespace kiv {
+
+class ClockWindow;
+class WindowSystem;
+
+namespace StartupMessages {
+inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
+// Shown when there is no display or drawing surface to draw the clock on.
+inline const QString NoDisplay = QStringLiteral("加载 GDI+ 错误!");
+} // namespace StartupMessages
+
+// One clock process: its state, its services and its window, from start-up to exit.
+class ClockApplication final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `clockName` is the cleaned command line; "" lets start-up decide.
+    explicit ClockApplication(QString clockName);
+    ~ClockApplication() override;
+
+    // Runs start-up; false when the process is to end at once with exitCode().
+    bool start();
+    int exitCode() const { return m_exitCode; }
+
+    // Ends the clock: autorun entry, settings (when asked), windows, then the event loop. Runs once.
+    void ExitClock(bool saveSettings);
+    // Saves the settings just applied, reads them back checked, and rebuilds the window with them.
+    void ReloadClock();
+
+    const QString& clockName() const { return m_clockName; }
+    ClockSettings& settings() { return m_settings; }
+    ClockWindow* window() const { return m_window.get(); }
+
+private:
+    QString resolveClockName();
+    void prepareState();
+    void readScreens();
+    void createWindow();
+    void raiseWindow();
+
+    QString m_clockName;
+    int m_exitCode = 0;
+    bool m_exiting = false;
+
+    // Process-wide state.
+    AppPaths m_paths;
+    TimeZoneTable m_zones;
+    SystemTimeSource m_time;
+    SystemZoneInfo m_systemZone;
+    ClockSettings m_settings;
+    AlarmTable m_alarms;
+    qint32 m_currentAlarm = -1;
+    qint32 m_twipsPerPixelX = 15;
+    qint32 m_twipsPerPixelY = 15;
+    QList<MonitorInfo> m_monitors;
+    ClockLayout m_layout;
+
+    // Services.
+    Registry m_registry;
+    QtUserMessages m_messages;
+    LocalSocketInstances m_instances;
+    DetachedClockLauncher m_launcher;
+    XdgAutorunEntries m_autorun;
+    ClockList m_clockList;
+    std::unique_ptr<ClockSettingsStore> m_store;
+    std::unique_ptr<WindowSystem> m_windowSystem;
+    InstanceServer m_server;
+    std::unique_ptr<ClockWindow> m_window;
+};
+
+} // namespace kiv

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace kiv {
+
+// The clock name of a command line: every argument after the program's name, joined by single spaces,
+// then cleaned. Read before Qt sees the arguments, so that no word of a name is taken as a Qt option.
+QString clockNameFromArguments(int argc, const char* const* argv);
+
+// Chooses the X11 platform on a Wayland session unless QT_QPA_PLATFORM says otherwise: Wayland lets no
+// client place its window or keep it on top.
+void preferX11Platform();
+
+// False when Qt would find no display to open (an X11 platform without DISPLAY).
+bool displayAvailable();
+
+} // namespace kiv

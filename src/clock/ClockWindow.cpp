@@ -1,0 +1,284 @@
+#include "clock/ClockWindow.h"
+
+#include "clock/ClockLayout.h"
+#include "clock/WindowPlacement.h"
+#include "platform/WindowSystem.h"
+#include "settings/ClockSettings.h"
+#include "timezone/ZoneTime.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace kiv {
+namespace {
+
+constexpr int kFrameMs = 100;
+constexpr int kHoverMs = 100;
+constexpr int kAlarmMs = 1000;
+constexpr int kMoveWatchMs = 30;
+constexpr int kStripWidth = 21;
+
+} // namespace
+
+ClockWindow::ClockWindow(ClockWindowContext context, ClockWindowActions actions)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_context(std::move(context)),
+      m_actions(std::move(actions)), m_buttonStrip(makeButtonStrip())
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowTitle(QStringLiteral("Kiv Clock {") + m_context.clockName + u'}');
+
+    m_redrawTimer.setInterval(kFrameMs);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &ClockWindow::redraw);
+    m_hoverTimer.setInterval(kHoverMs);
+    connect(&m_hoverTimer, &QTimer::timeout, this, &ClockWindow::watchHover);
+    m_alarmTimer.setInterval(kAlarmMs);
+    connect(&m_alarmTimer, &QTimer::timeout, this, [this] {
+        if (m_actions.checkAlarms)
+            m_actions.checkAlarms();
+    });
+    m_moveTimer.setInterval(kMoveWatchMs);
+    connect(&m_moveTimer, &QTimer::timeout, this, &ClockWindow::watchSystemMove);
+
+    rebuild();
+    m_redrawTimer.start();
+    m_alarmTimer.start();
+}
+
+void ClockWindow::rebuild()
+{
+    const ClockLayout& layout = m_context.layout;
+    m_tools = CreateDrawingTools(m_context.settings);
+    m_image = QImage(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    m_image.fill(Qt::transparent);
+    m_frameValid = false;
+    setFixedSize(layout.width(), layout.height());
+    move(positionInPixels());
+    clampAndRemember();
+    applyStacking();
+    updateShape();
+    redraw();
+}
+
+QPoint ClockWindow::positionInPixels() const
+{
+    return {m_context.settings.Left / m_context.twipsPerPixelX, m_context.settings.Top / m_context.twipsPerPixelY};
+}
+
+void ClockWindow::applyStacking()
+{
+    m_onTop = m_context.settings.AlwaysOnTop == 1;
+    // Before the window exists the flag alone decides; afterwards the window manager is asked directly,
+    // because changing a visible widget's flags would hide it and lose its place.
+    if (!windowHandle()) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, m_onTop);
+        return;
+    }
+    m_context.windowSystem.setKeepAbove(windowHandle(), m_onTop);
+    if (!m_onTop)
+        raise();
+}
+
+bool ClockWindow::redraw()
+{
+    const SystemZoneInfo system = m_context.time.systemZone();
+    const QDateTime zoneTime = ComputeZoneTime(m_context.time.localNow(), system, m_context.settings.ZoneOffset,
+                                               m_context.settings.TimeStandard);
+    const FaceFrame frame = ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName,
+                                             DateTimeTexts::fromLocale(QLocale::system()), isActiveWindow(),
+                                             m_buttonState);
+    // A frame that shows the same as the last one is neither drawn nor pushed again.
+    if (m_frameValid && frame == m_lastFrame)
+        return false;
+    m_image.fill(Qt::transparent);
+    QPainter painter(&m_image);
+    DrawClock(painter, m_context.layout, m_tools, frame, m_buttonStrip);
+    painter.end();
+    m_lastFrame = frame;
+    m_frameValid = true;
+    update();
+    return true;
+}
+
+void ClockWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, m_image);
+}
+
+void ClockWindow::setButtonState(int state)
+{
+    if (state == m_buttonState)
+        return;
+    m_buttonState = state;
+    updateShape();
+}
+
+void ClockWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_hoverTimer.isActive())
+        m_hoverTimer.start();
+    if (m_manualMove) {
+        move(event->globalPosition().toPoint() - m_moveOffset);
+        return;
+    }
+    setButtonState(buttonStateAt(event->position().toPoint(), width()));
+}
+
+void ClockWindow::watchHover()
+{
+    if (m_manualMove || m_moveTimer.isActive())
+        return;
+    const QPoint cursor = QCursor::pos();
+    const QRect frame = geometry();
+    const bool inside = frame.left() < cursor.x() && cursor.x() < frame.left() + frame.width() &&
+                        frame.top() < cursor.y() && cursor.y() < frame.top() + frame.height();
+    if (!inside) {
+        setButtonState(ButtonOutside);
+        m_hoverTimer.stop();
+        return;
+    }
+    const bool onStrip = cursor.x() > frame.left() + frame.width() - kStripWidth &&
+                         frame.top() + kStripWidth < cursor.y() && cursor.y() < frame.top() + 4 * kStripWidth;
+    if (!onStrip)
+        setButtonState(ButtonNone);
+}
+
+void ClockWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (m_buttonState == ButtonMove)
+        startMove(event->globalPosition().toPoint());
+}
+
+void ClockWindow::startMove(QPoint globalPosition)
+{
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+        m_moveTimer.start();
+        return;
+    }
+    // No window manager to run the move: follow the mouse until the button is released.
+    m_manualMove = true;
+    m_moveOffset = globalPosition - pos();
+}
+
+void ClockWindow::watchSystemMove()
+{
+    if (m_context.windowSystem.mouseButtonsDown())
+        return;
+    m_moveTimer.stop();
+    finishMove();
+}
+
+void ClockWindow::finishMove()
+{
+    m_context.settings.MonitorID = monitorAt(m_context.monitors, QCursor::pos(), m_context.settings.MonitorID);
+    const QPoint topLeft = pos();
+    m_context.settings.Left = topLeft.x() * m_context.twipsPerPixelX;
+    m_context.settings.Top = topLeft.y() * m_context.twipsPerPixelY;
+    clampAndRemember();
+}
+
+void ClockWindow::clampAndRemember()
+{
+    const QRect workArea = workAreaOf(m_context.monitors, m_context.settings.MonitorID);
+    if (workArea.isValid()) {
+        const QPoint clamped = clampToWorkArea({m_context.settings.Left, m_context.settings.Top}, size(), workArea,
+                                               m_context.twipsPerPixelX, m_context.twipsPerPixelY);
+        m_context.settings.Left = clamped.x();
+        m_context.settings.Top = clamped.y();
+    }
+    move(positionInPixels());
+}
+
+void ClockWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_manualMove) {
+        m_manualMove = false;
+        finishMove();
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        if (m_actions.openMenu)
+            m_actions.openMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
+        return;
+    if (m_buttonState == ButtonClose) {
+        if (m_actions.exitClock)
+            m_actions.exitClock(true);
+    } else if (m_buttonState == ButtonSettings) {
+        if (m_actions.openSettings)
+            m_actions.openSettings(this);
+    }
+}
+
+void ClockWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_buttonState == ButtonNone && m_actions.openAbout)
+        m_actions.openAbout();
+}
+
+void ClockWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        m_context.settings.AlwaysOnTop = m_context.settings.AlwaysOnTop == 1 ? 0 : 1;
+        applyStacking();
+        break;
+    case Qt::Key_PageDown:
+        m_context.settings.DisplayScale = m_context.settings.DisplayScale == 0 ? 1 : 0;
+        redraw();
+        break;
+    case Qt::Key_PageUp:
+        if (m_actions.openSettings)
+            m_actions.openSettings(nullptr);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ClockWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing from outside (the window manager, the session) ends the clock the way its close button does.
+    event->ignore();
+    if (m_actions.exitClock)
+        m_actions.exitClock(true);
+}
+
+void ClockWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        redraw();
+    QWidget::changeEvent(event);
+}
+
+void ClockWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    applyStacking();
+    updateShape();
+}
+
+void ClockWindow::updateShape()
+{
+    if (!windowHandle())
+        return;
+    // The face (with the focus ring) takes the mouse; the strip only while it is shown.
+    const QRectF face = m_context.layout.face.adjusted(-2, -2, 2, 2);
+    QRegion region(face.toAlignedRect(), QRegion::Ellipse);
+    if (m_buttonState != ButtonOutside)
+        region += QRect(width() - kStripWidth, kStripWidth, kStripWidth, 3 * kStripWidth);
+    m_context.windowSystem.setInputShape(windowHandle(), region);
+    if (!m_context.windowSystem.compositorRunning())
+        m_context.windowSystem.setBoundingShape(windowHandle(), region);
+}
+
+} // namespace kiv

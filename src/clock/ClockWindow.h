@@ -1,0 +1,102 @@
+#pragma once
+
+#include "clock/FaceFrame.h"
+#include "clock/FaceRenderer.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+namespace kiv {
+
+struct ClockLayout;
+struct ClockSettings;
+struct MonitorInfo;
+class TimeSource;
+class WindowSystem;
+
+// What the clock window reads and writes of the process's state.
+struct ClockWindowContext
+{
+    QString clockName;
+    ClockSettings& settings;
+    const ClockLayout& layout;
+    const TimeSource& time;
+    WindowSystem& windowSystem;
+    const QList<MonitorInfo>& monitors;
+    qint32 twipsPerPixelX = 15;
+    qint32 twipsPerPixelY = 15;
+};
+
+// What the window asks the rest of the program to do.
+struct ClockWindowActions
+{
+    std::function<void(bool saveSettings)> exitClock;
+    std::function<void(QWidget* owner)> openSettings; // owner is null for the Page Up key
+    std::function<void()> openAbout;
+    std::function<void(QPoint globalPosition)> openMenu;
+    std::function<void()> checkAlarms; // once a second
+};
+
+// The clock's one window: frameless, translucent, the face redrawn ten times a second, the button strip
+// while the mouse is over it, dragged by its move button and kept on its monitor's work area.
+class ClockWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ClockWindow(ClockWindowContext context, ClockWindowActions actions);
+
+    // Takes the layout and settings as they are now: size, position, drawing tools, on-top state.
+    void rebuild();
+    // Applies the on-top state of the settings without moving the window.
+    void applyStacking();
+    // Draws the current frame now when anything in it changed; true when it drew.
+    bool redraw();
+
+    const QImage& faceImage() const { return m_image; }
+    int buttonState() const { return m_buttonState; }
+    bool onTop() const { return m_onTop; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void watchHover();
+    void setButtonState(int state);
+    void startMove(QPoint globalPosition);
+    void watchSystemMove();
+    void finishMove();
+    void clampAndRemember();
+    void updateShape();
+    QPoint positionInPixels() const;
+
+    ClockWindowContext m_context;
+    ClockWindowActions m_actions;
+    DrawingTools m_tools;
+    QImage m_buttonStrip;
+    QImage m_image;
+    FaceFrame m_lastFrame;
+    bool m_frameValid = false;
+    int m_buttonState = ButtonOutside;
+    bool m_onTop = false;
+    bool m_manualMove = false;
+    QPoint m_moveOffset;
+    bool m_shapeWithStrip = false;
+    QTimer m_redrawTimer; // Timer1: 100 ms, the face
+    QTimer m_hoverTimer;  // Timer2: 100 ms while the mouse is over the window
+    QTimer m_alarmTimer;  // Timer3: 1000 ms, the alarm check
+    QTimer m_moveTimer;   // watches the end of a move run by the window manager
+};
+
+} // namespace kiv

@@ -1,0 +1,189 @@
+#include "clock/FaceRenderer.h"
+
+#include "clock/ClockLayout.h"
+#include "clock/FaceFrame.h"
+#include "settings/ClockSettings.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace kiv {
+namespace {
+
+constexpr int kButtonSize = 21;
+constexpr int kStartAtTwelve = 90 * 16; // Qt angles: 1/16 degree, counter-clockwise from three o'clock
+
+QPen ringPen(qint32 argb, qreal width)
+{
+    return QPen(argbColor(argb), width, Qt::SolidLine, Qt::FlatCap);
+}
+
+void drawRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep)
+{
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    if (sweep >= 360.0f)
+        painter.drawEllipse(rect);
+    else
+        painter.drawArc(rect, kStartAtTwelve, -qRound(sweep * 16));
+}
+
+void drawCentredText(QPainter& painter, QString text, const QRectF& box, const QBrush& brush, int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(pixelSize, MinimumFontSize));
+    painter.setFont(font);
+    painter.setPen(QPen(brush, 1));
+    painter.drawText(box, Qt::AlignCenter, text.trimmed());
+}
+
+QRectF roundedRect(const QRectF& rect)
+{
+    return QRectF(qRound(rect.x()), qRound(rect.y()), qRound(rect.width()), qRound(rect.height()));
+}
+
+void drawScale(QPainter& painter, const ClockLayout& layout, const QPen& pen)
+{
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    for (const QRectF& circle : {layout.face, layout.inner, layout.hourOuter, layout.minuteOuter})
+        painter.drawEllipse(roundedRect(circle));
+    painter.drawLines(layout.minuteTicks.data(), int(layout.minuteTicks.size()));
+    painter.drawLines(layout.hourTicks.data(), layout.hourTickCount);
+}
+
+void drawButtonStripColumn(QPainter& painter, const ClockLayout& layout, const QImage& strip, int buttonState)
+{
+    int column = 0;
+    if (buttonState == ButtonClose)
+        column = 1;
+    else if (buttonState == ButtonSettings)
+        column = 2;
+    else if (buttonState != ButtonNone && buttonState != ButtonMove)
+        return;
+    const QRect target(layout.width() - kButtonSize, kButtonSize, kButtonSize, 3 * kButtonSize);
+    painter.drawImage(target, strip, QRect(column * kButtonSize, 0, kButtonSize, 3 * kButtonSize));
+}
+
+// One 21 x 21 button: a rounded plate and its sign.
+void drawButton(QPainter& painter, const QRect& cell, const QColor& plate, int sign)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(plate);
+    painter.drawRoundedRect(QRectF(cell).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
+    const QPointF c = QRectF(cell).center();
+    QPen pen(QColor(0xF2, 0xF2, 0xF2), 2, Qt::SolidLine, Qt::RoundCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    if (sign == ButtonClose) {
+        painter.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
+        painter.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
+    } else if (sign == ButtonSettings) {
+        // A spanner: an open ring as the jaw and a handle running down to the left.
+        painter.drawArc(QRectF(c.x() - 1, c.y() - 6, 7, 7), -60 * 16, 300 * 16);
+        pen.setWidthF(2.6);
+        painter.setPen(pen);
+        painter.drawLine(c + QPointF(0.8, -0.8), c + QPointF(-4.5, 4.5));
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xF2, 0xF2, 0xF2));
+        for (int row = -1; row <= 1; ++row) {
+            for (int col = -1; col <= 1; ++col)
+                painter.drawEllipse(c + QPointF(col * 4.5, row * 4.5), 1.4, 1.4);
+        }
+    }
+}
+
+} // namespace
+
+QColor argbColor(qint32 argb)
+{
+    return QColor::fromRgba(static_cast<QRgb>(static_cast<quint32>(argb)));
+}
+
+int backgroundAlpha(qint32 opacityStep)
+{
+    switch (opacityStep) {
+    case 0: return 0xFF;
+    case 1: return 0xEE;
+    case 2: return 0xDD;
+    case 3: return 0xCC;
+    case 4: return 0xBB;
+    case 5: return 0xAA;
+    default: return 0xDD;
+    }
+}
+
+DrawingTools CreateDrawingTools(const ClockSettings& settings)
+{
+    DrawingTools tools;
+    tools.BackgroundBrush = QBrush(QColor(0, 0, 0, backgroundAlpha(settings.BackgroundOpacity)));
+    tools.DateBrush = QBrush(argbColor(settings.DateFontColor));
+    tools.FocusPen = ringPen(qint32(0xCC1111EE), 2);
+    tools.ScalePen = ringPen(settings.ClockScaleColor, 1);
+    tools.AmHourPen = ringPen(settings.AM24HourCircleColor, settings.HourCircleWidth);
+    tools.PmHourPen = ringPen(settings.PMHourCircleColor, settings.HourCircleWidth);
+    tools.MinutePen = ringPen(settings.MinuteCircleColor, settings.MinuteCircleWidth);
+    tools.SecondPen = ringPen(settings.SecondCircleColor, settings.SecondCircleWidth);
+    tools.ShadowBrush = QBrush(argbColor(qint32(0xAA000000)));
+    tools.TimeBrush = QBrush(argbColor(settings.TimeFontColor));
+    return tools;
+}
+
+QImage makeButtonStrip()
+{
+    QImage strip(3 * kButtonSize, 3 * kButtonSize, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor normal(0x30, 0x30, 0x30, 0xDD);
+    const QColor closeLit(0xD9, 0x3A, 0x32);
+    const QColor settingsLit(0x2D, 0x6F, 0xD2);
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            const int sign = row + 1; // close, settings, move
+            QColor plate = normal;
+            if (column == 1 && sign == ButtonClose)
+                plate = closeLit;
+            if (column == 2 && sign == ButtonSettings)
+                plate = settingsLit;
+            drawButton(painter, QRect(column * kButtonSize, row * kButtonSize, kButtonSize, kButtonSize), plate, sign);
+        }
+    }
+    return strip;
+}
+
+void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+               const QImage& buttonStrip)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tools.BackgroundBrush);
+    painter.drawEllipse(layout.face);
+
+    drawRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep);
+    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
+    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
+
+    const qreal x = layout.inner.x();
+    const qreal y = layout.inner.y();
+    const qreal r = layout.inner.width() / 2;
+    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawCentredText(painter, frame.TimeText, QRectF(x, y, 2 * r, 2 * r), tools.TimeBrush, frame.TimeFontSize);
+    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+
+    if (frame.showScale)
+        drawScale(painter, layout, tools.ScalePen);
+    if (frame.IsActive) {
+        painter.setPen(tools.FocusPen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(layout.face.adjusted(-1, -1, 1, 1));
+    }
+    drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
+}
+
+} // namespace kiv

@@ -271,14 +271,11 @@ void ClockWindow::updateShape()
 {
     if (!windowHandle())
         return;
-    // The face (with the focus ring) takes the mouse; the strip only while it is shown.
-    const QRectF face = m_context.layout.face.adjusted(-2, -2, 2, 2);
-    QRegion region(face.toAlignedRect(), QRegion::Ellipse);
+    // The face with its focus ring and a pixel of its soft edge to spare; the strip only while it is shown.
+    QRegion region(m_context.layout.face.adjusted(-3, -3, 3, 3).toAlignedRect(), QRegion::Ellipse);
     if (m_buttonState != ButtonOutside)
         region += QRect(width() - kStripWidth, kStripWidth, kStripWidth, 3 * kStripWidth);
-    m_context.windowSystem.setInputShape(windowHandle(), region);
-    if (!m_context.windowSystem.compositorRunning())
-        m_context.windowSystem.setBoundingShape(windowHandle(), region);
+    m_context.windowSystem.setShape(windowHandle(), region);
 }
 
 } // namespace kiv

@@ -13,12 +13,10 @@ class WindowSystem
 {
 public:
     virtual ~WindowSystem() = default;
-    // True when a compositing manager blends translucent windows with what lies below them.
-    virtual bool compositorRunning() const = 0;
-    // Only `region` of the window takes mouse input; the rest passes it to the windows below.
-    virtual void setInputShape(QWindow* window, const QRegion& region) = 0;
-    // Cuts the window to `region` where nothing blends translucent pixels.
-    virtual void setBoundingShape(QWindow* window, const QRegion& region) = 0;
+    // Cuts the window to `region`: outside it the window neither shows nor takes mouse input, so clicks
+    // reach the windows below. Both shapes are set, because window managers that frame their clients
+    // copy the bounding shape to the frame, and without a compositor only it hides the pixels outside.
+    virtual void setShape(QWindow* window, const QRegion& region) = 0;
     // Keeps the window above normal windows, or stops doing so, without moving it.
     virtual void setKeepAbove(QWindow* window, bool above) = 0;
     // True while any mouse button is held down (also during a move run by the window manager).

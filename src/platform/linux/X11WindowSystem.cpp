@@ -37,21 +37,10 @@ class X11WindowSystem final : public WindowSystem
 public:
     X11WindowSystem(xcb_connection_t* connection, int screen) : m_connection(connection), m_screen(screen) {}
 
-    bool compositorRunning() const override
-    {
-        const xcb_atom_t selection = internAtom(m_connection, "_NET_WM_CM_S" + QByteArray::number(m_screen));
-        xcb_get_selection_owner_reply_t* reply =
-            xcb_get_selection_owner_reply(m_connection, xcb_get_selection_owner(m_connection, selection), nullptr);
-        const bool owned = reply && reply->owner != XCB_NONE;
-        std::free(reply);
-        return owned;
-    }
-
-    void setInputShape(QWindow* window, const QRegion& region) override { shape(window, XCB_SHAPE_SK_INPUT, region); }
-
-    void setBoundingShape(QWindow* window, const QRegion& region) override
+    void setShape(QWindow* window, const QRegion& region) override
     {
         shape(window, XCB_SHAPE_SK_BOUNDING, region);
+        shape(window, XCB_SHAPE_SK_INPUT, region);
     }
 
     void setKeepAbove(QWindow* window, bool above) override
@@ -105,13 +94,11 @@ private:
     int m_screen;
 };
 
-// Where there is no X11: a compositor is assumed, and shapes and stacking are left to Qt.
+// Where there is no X11: shapes and stacking are left to Qt.
 class NeutralWindowSystem final : public WindowSystem
 {
 public:
-    bool compositorRunning() const override { return true; }
-    void setInputShape(QWindow*, const QRegion&) override {}
-    void setBoundingShape(QWindow*, const QRegion&) override {}
+    void setShape(QWindow* window, const QRegion& region) override { window->setMask(region); }
     void setKeepAbove(QWindow* window, bool above) override { window->setFlag(Qt::WindowStaysOnTopHint, above); }
     bool mouseButtonsDown() const override { return QGuiApplication::mouseButtons() != Qt::NoButton; }
 };

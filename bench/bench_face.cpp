@@ -1,0 +1,76 @@
+// One frame of the clock face: computing what it shows, and drawing it, at the default and the largest size.
+#include "clock/ClockLayout.h"
+#include "clock/FaceFrame.h"
+#include "clock/FaceRenderer.h"
+#include "settings/ClockSettings.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+using namespace kiv;
+
+namespace {
+
+ClockSettings sized(int radius, int width)
+{
+    ClockSettings settings;
+    ResetClockSettings(settings, true);
+    ResetClockSettings(settings, false);
+    settings.ClockRadius = radius;
+    settings.HourCircleWidth = settings.MinuteCircleWidth = settings.SecondCircleWidth = width;
+    return settings;
+}
+
+const QDateTime kTime(QDate(2026, 12, 6), QTime(13, 37, 42), Qt::UTC);
+
+void BM_ComputeFrame(benchmark::State& state)
+{
+    const ClockSettings settings = sized(48, 18);
+    const DateTimeTexts texts = DateTimeTexts::fromLocale(QLocale::system());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), texts, true, -1));
+}
+
+void BM_DrawFrame(benchmark::State& state)
+{
+    const ClockSettings settings = sized(int(state.range(0)), int(state.range(1)));
+    const ClockLayout layout = ComputeClockLayout(settings);
+    const DrawingTools tools = CreateDrawingTools(settings);
+    const QImage strip = makeButtonStrip();
+    const FaceFrame frame =
+        ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
+    QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        DrawClock(painter, layout, tools, frame, strip);
+    }
+    state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
+}
+
+void BM_ComputeLayout(benchmark::State& state)
+{
+    const ClockSettings settings = sized(128, 50);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeClockLayout(settings));
+}
+
+} // namespace
+
+BENCHMARK(BM_ComputeFrame);
+BENCHMARK(BM_DrawFrame)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeLayout);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

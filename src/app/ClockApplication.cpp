@@ -115,6 +115,8 @@ void ClockApplication::ExitClock(bool saveSettings)
     if (m_exiting)
         return;
     m_exiting = true;
+    if (m_window)
+        m_window->finishPendingMove();
     m_clockList.SetAutorun(m_settings.Autorun);
     if (saveSettings && m_store && !m_store->SaveClockSettings(m_settings))
         std::fprintf(stderr, "kivclock: the settings were not saved: %s\n", qPrintable(m_store->errorString()));

@@ -175,6 +175,15 @@ void ClockWindow::watchSystemMove()
     finishMove();
 }
 
+void ClockWindow::finishPendingMove()
+{
+    if (m_moveTimer.isActive() || m_manualMove) {
+        m_moveTimer.stop();
+        m_manualMove = false;
+        finishMove();
+    }
+}
+
 void ClockWindow::finishMove()
 {
     m_context.settings.MonitorID = monitorAt(m_context.monitors, QCursor::pos(), m_context.settings.MonitorID);

@@ -55,6 +55,9 @@ public:
     void applyStacking();
     // Draws the current frame now when anything in it changed; true when it drew.
     bool redraw();
+    // Completes a move whose mouse button is already up but whose end has not been handled yet, so that
+    // the position is remembered before the clock exits.
+    void finishPendingMove();
 
     const QImage& faceImage() const { return m_image; }
     int buttonState() const { return m_buttonState; }

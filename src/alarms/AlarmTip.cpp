@@ -1,0 +1,166 @@
+#include "alarms/AlarmTip.h"
+
+#include "alarms/AlarmDispatch.h"
+#include "alarms/AlarmServices.h"
+#include "app/TextUtils.h"
+#include "settings/ClockSettings.h"
+
+#include <QTime>
+
+#include <cmath>
+
+namespace kiv {
+namespace {
+
+constexpr int kTickMs = 1000;
+
+// The alarm time as the caption shows it: "19:05", or "07:05 PM" in 12-hour mode.
+QString captionTime(double time, bool twentyFourHour)
+{
+    const QTime t = QTime::fromString(alarmTimeText(time), QStringLiteral("HH:mm"));
+    if (twentyFourHour)
+        return t.toString(QStringLiteral("HH:mm"));
+    const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+    return QStringLiteral("%1:%2 %3")
+        .arg(hour12, 2, 10, QLatin1Char('0'))
+        .arg(t.minute(), 2, 10, QLatin1Char('0'))
+        .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+}
+
+int playSecondsOf(qint32 playTime)
+{
+    switch (playTime) {
+    case 0: return 60;
+    case 1: return 120;
+    case 2: return 180;
+    case 3: return 300;
+    default: return 0;
+    }
+}
+
+QString withoutTrailingSpaces(const QString& text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.left(end);
+}
+
+} // namespace
+
+QString TipTexts::countdownText(qint32 action, int seconds)
+{
+    const QString n = QString::number(seconds);
+    switch (action) {
+    case 1: return QStringLiteral("计算机将被关闭,在 ") + n + QStringLiteral(" 秒后");
+    case 2: return QStringLiteral("计算机将会重启,在 ") + n + QStringLiteral(" 秒后");
+    case 3: return QStringLiteral("计算机将会被锁定,在 ") + n + QStringLiteral(" 秒后");
+    case 4: return QStringLiteral("计算机将会被关闭不保存,在 ") + n + QStringLiteral(" 秒后");
+    case 5: return QStringLiteral("计算机将会重启不保存,在") + n + QStringLiteral(" 秒后");
+    default: return {};
+    }
+}
+
+QString TipTexts::cancelCaption(int seconds)
+{
+    return QStringLiteral("取消(&C) (") + QString::number(seconds) + u')';
+}
+
+AlarmTip::AlarmTip(AlarmState& state, const ClockSettings& settings, QString clockName, QString defaultSoundPath,
+                   AlarmSound& sound, PowerActions& power)
+    : m_state(state), m_settings(settings), m_clockName(std::move(clockName)),
+      m_defaultSoundPath(std::move(defaultSoundPath)), m_sound(sound), m_power(power)
+{
+    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.labelTopTwips = TipTexts::LabelTopTwips;
+    m_countdownTimer.setInterval(kTickMs);
+    m_playTimer.setInterval(kTickMs);
+    connect(&m_countdownTimer, &QTimer::timeout, this, &AlarmTip::countdownTick);
+    connect(&m_playTimer, &QTimer::timeout, this, &AlarmTip::playTick);
+}
+
+void AlarmTip::ShowTip()
+{
+    const qint32 k = m_state.CurrentAlarm;
+    if (k < 0 || k >= m_state.table.AlarmCount() || m_state.table[k].Shown == 1)
+        return;
+    AlarmRecord& alarm = m_state.table[k];
+    m_view.caption = QStringLiteral("时钟: ") + m_clockName + QStringLiteral("  -  警报: ") +
+                     captionTime(alarm.Time, m_settings.TwelveOr24Hour != 0);
+    m_tipAction = alarm.Action;
+    if (m_tipAction != ActionTip) {
+        m_countdown = 0;
+        m_countdownTimer.start();
+        m_view.labelTopTwips = (TipTexts::ClientHeightTwips - 90) / 2;
+        m_view.labelCentred = true;
+    } else {
+        // A tip that takes over a counting window gets the designed button and label back.
+        m_view.labelTopTwips = 15;
+        m_view.labelText = withoutTrailingSpaces(alarm.Text);
+        m_view.labelCentred = false;
+        m_view.buttonCaption = TipTexts::OkCaption;
+        m_countdownTimer.stop();
+    }
+    m_playSeconds = playSecondsOf(alarm.PlayTime);
+    if (alarm.PlayTime == 4)
+        m_playTimer.stop();
+    else
+        m_playTimer.start();
+    m_playedSeconds = 0;
+    m_soundToPlay = FileExists(alarm.Sound) ? CleanString(alarm.Sound) : m_defaultSoundPath;
+    m_sound.play(m_soundToPlay);
+    alarm.Shown = 1;
+    emit viewChanged();
+}
+
+void AlarmTip::countdownTick()
+{
+    ++m_countdown;
+    const int left = TipTexts::CountdownSeconds - m_countdown;
+    m_view.buttonCaption = TipTexts::cancelCaption(left);
+    m_view.labelText = TipTexts::countdownText(m_tipAction, left);
+    emit viewChanged();
+    if (m_countdown >= TipTexts::CountdownSeconds) {
+        m_countdownTimer.stop();
+        performAction();
+        emit finished();
+    }
+}
+
+void AlarmTip::performAction()
+{
+    switch (m_tipAction) {
+    case ActionShutdown: m_power.ShutdownComputer(); break;
+    case ActionRestart: m_power.RestartComputer(); break;
+    case ActionLock: m_power.LockComputer(); break;
+    case ActionForceShutdown: m_power.ForceShutdown(); break;
+    case ActionForceRestart: m_power.ForceRestart(); break;
+    default: break;
+    }
+}
+
+void AlarmTip::playTick()
+{
+    ++m_playedSeconds;
+    if (m_playedSeconds >= m_playSeconds) {
+        m_sound.stop();
+        m_playTimer.stop();
+    }
+}
+
+void AlarmTip::unload()
+{
+    m_countdownTimer.stop();
+    m_playTimer.stop();
+    m_sound.stop();
+    const qint32 k = m_state.CurrentAlarm;
+    if (k >= 0 && k < m_state.table.AlarmCount())
+        m_state.table[k].Shown = 0;
+    m_state.CurrentAlarm = -1;
+    // The next window starts from the designed look.
+    m_view = TipView{};
+    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.labelTopTwips = TipTexts::LabelTopTwips;
+}
+
+} // namespace kiv

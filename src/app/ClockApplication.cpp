@@ -17,7 +17,8 @@ ClockApplication::ClockApplication(QString clockName)
       m_launcher(QCoreApplication::applicationFilePath()),
       m_autorun(XdgAutorunEntries::defaultFolder(), QCoreApplication::applicationFilePath()),
       m_clockList({m_registry, m_instances, m_launcher, m_autorun, m_messages}, QString(),
-                  QCoreApplication::applicationFilePath())
+                  QCoreApplication::applicationFilePath()),
+      m_power(m_messages)
 {
 }
 
@@ -37,6 +38,7 @@ bool ClockApplication::start()
     m_server.setRaiseHandler([this] { raiseWindow(); });
     m_server.setCloseHandler([this] { ExitClock(true); });
     prepareState();
+    createAlarmHandling();
     createWindow();
     QCoreApplication::processEvents();
     m_window->show();
@@ -60,12 +62,12 @@ void ClockApplication::prepareState()
     m_paths = InitPaths(m_clockName, QCoreApplication::applicationDirPath(), userDataHome());
     m_clockList.WriteAppInfo(KIV_VERSION_MAJOR, KIV_VERSION_MINOR, KIV_VERSION_PATCH);
     ExtractResourceFile(m_paths.DefaultSoundPath, QStringLiteral("ALARM"));
-    LoadAlarms(m_paths.AlarmFilePath, m_alarms, m_messages);
+    LoadAlarms(m_paths.AlarmFilePath, m_alarms.table, m_messages);
     m_store = std::make_unique<ClockSettingsStore>(m_registry, m_zones, m_clockName);
     m_store->ReloadClockSettings(m_settings, m_systemZone);
     readScreens();
     m_layout = ComputeClockLayout(m_settings);
-    m_currentAlarm = -1;
+    m_alarms.CurrentAlarm = -1;
     ValidateMonitorPosition(m_settings, m_monitors, m_twipsPerPixelX, m_twipsPerPixelY);
 }
 
@@ -86,7 +88,28 @@ void ClockApplication::createWindow()
                                m_monitors,      m_twipsPerPixelX, m_twipsPerPixelY};
     ClockWindowActions actions;
     actions.exitClock = [this](bool save) { ExitClock(save); };
+    actions.checkAlarms = [this] { checkAlarms(); };
     m_window = std::make_unique<ClockWindow>(context, actions);
+}
+
+void ClockApplication::createAlarmHandling()
+{
+    m_tip = std::make_unique<AlarmTip>(m_alarms, m_settings, m_clockName, m_paths.DefaultSoundPath, m_sound, m_power);
+    m_tipWindow = std::make_unique<TipWindowHost>(*m_tip, [this] { return monitorOfClock(); });
+    m_dispatcher = std::make_unique<AlarmDispatcher>(m_alarms, *m_tipWindow, m_opener);
+}
+
+QRect ClockApplication::monitorOfClock() const
+{
+    if (m_settings.MonitorID >= 0 && m_settings.MonitorID < m_monitors.size())
+        return m_monitors[m_settings.MonitorID].monitor;
+    return m_monitors.isEmpty() ? QRect() : m_monitors.first().monitor;
+}
+
+void ClockApplication::checkAlarms()
+{
+    m_dispatcher->CheckAlarms(ComputeZoneTime(m_time.localNow(), m_time.systemZone(), m_settings.ZoneOffset,
+                                              m_settings.TimeStandard));
 }
 
 void ClockApplication::raiseWindow()
@@ -120,6 +143,8 @@ void ClockApplication::ExitClock(bool saveSettings)
     m_clockList.SetAutorun(m_settings.Autorun);
     if (saveSettings && m_store && !m_store->SaveClockSettings(m_settings))
         std::fprintf(stderr, "kivclock: the settings were not saved: %s\n", qPrintable(m_store->errorString()));
+    if (m_tipWindow)
+        m_tipWindow->close();
     if (m_window)
         m_window->hide();
     QCoreApplication::quit();

@@ -1,10 +1,15 @@
 #pragma once
 
-#include "alarms/AlarmFile.h"
+#include "alarms/AlarmDispatch.h"
+#include "alarms/AlarmTip.h"
+#include "alarms/TipWindow.h"
 #include "app/AppPaths.h"
 #include "clock/ClockLayout.h"
+#include "platform/linux/DesktopOpener.h"
 #include "platform/linux/DetachedClockLauncher.h"
 #include "platform/linux/InstanceChannel.h"
+#include "platform/linux/LogindPowerActions.h"
+#include "platform/linux/QtAlarmSound.h"
 #include "platform/linux/QtUserMessages.h"
 #include "platform/linux/XdgAutorunEntries.h"
 #include "settings/ClockList.h"
@@ -48,13 +53,19 @@ public:
     const QString& clockName() const { return m_clockName; }
     ClockSettings& settings() { return m_settings; }
     ClockWindow* window() const { return m_window.get(); }
+    AlarmState& alarms() { return m_alarms; }
+
+    // Timer3 of the clock window: fires the alarms due by the clock's zone time.
+    void checkAlarms();
 
 private:
     QString resolveClockName();
     void prepareState();
     void readScreens();
     void createWindow();
+    void createAlarmHandling();
     void raiseWindow();
+    QRect monitorOfClock() const;
 
     QString m_clockName;
     int m_exitCode = 0;
@@ -66,8 +77,7 @@ private:
     SystemTimeSource m_time;
     SystemZoneInfo m_systemZone;
     ClockSettings m_settings;
-    AlarmTable m_alarms;
-    qint32 m_currentAlarm = -1;
+    AlarmState m_alarms;
     qint32 m_twipsPerPixelX = 15;
     qint32 m_twipsPerPixelY = 15;
     QList<MonitorInfo> m_monitors;
@@ -83,7 +93,15 @@ private:
     std::unique_ptr<ClockSettingsStore> m_store;
     std::unique_ptr<WindowSystem> m_windowSystem;
     InstanceServer m_server;
+    QtAlarmSound m_sound;
+    LogindPowerActions m_power;
+    DesktopOpener m_opener;
+
+    // Windows and what drives them.
     std::unique_ptr<ClockWindow> m_window;
+    std::unique_ptr<AlarmTip> m_tip;
+    std::unique_ptr<TipWindowHost> m_tipWindow;
+    std::unique_ptr<AlarmDispatcher> m_dispatcher;
 };
 
 } // namespace kiv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "alarms/AlarmServices.h"
+
+#include <QDBusConnection>
+
+namespace kiv {
+
+class UserMessages;
+
+namespace PowerMessages {
+inline const QString Title = QStringLiteral("Kiv Clock");
+inline const QString ShutdownFailed = QStringLiteral("关闭电脑错误");
+inline const QString RestartFailed = QStringLiteral("重启电脑错误");
+} // namespace PowerMessages
+
+// Power actions through systemd-logind on the system bus. Shut down and restart first ask the desktop's
+// session manager (GNOME, KDE Plasma, Xfce) on the session bus, so that programs can save and close; where
+// there is none, logind acts. The forced actions go to logind directly, after checking that this user may
+// power off or reboot. Lock locks this process's login session.
+class LogindPowerActions final : public PowerActions
+{
+public:
+    LogindPowerActions(UserMessages& messages, QDBusConnection systemBus = QDBusConnection::systemBus(),
+                       QDBusConnection sessionBus = QDBusConnection::sessionBus());
+
+    void ShutdownComputer() override;
+    void RestartComputer() override;
+    void LockComputer() override;
+    void ForceShutdown() override;
+    void ForceRestart() override;
+
+private:
+    bool askSessionManager(bool restart);
+    void callLogind(const QString& method, bool interactive);
+    // "yes", "challenge", "no", "na", or "" when logind does not answer.
+    QString permission(const QString& canMethod);
+    void forced(const QString& canMethod, const QString& method, const QString& failure);
+
+    UserMessages& m_messages;
+    QDBusConnection m_system;
+    QDBusConnection m_session;
+};
+
+} // namespace kiv

@@ -1,0 +1,39 @@
+#include "platform/linux/QtAlarmSound.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace kiv {
+
+QtAlarmSound::QtAlarmSound() = default;
+
+QtAlarmSound::~QtAlarmSound() = default;
+
+void QtAlarmSound::play(const QString& wavPath)
+{
+    stop();
+    // Without an output there is nothing to play on; Qt would neither fail nor play.
+    if (QMediaDevices::audioOutputs().isEmpty())
+        return;
+    // A fresh effect per sound: a new alarm's sound replaces the one playing.
+    m_effect = std::make_unique<QSoundEffect>();
+    m_effect->setLoopCount(QSoundEffect::Infinite);
+    m_effect->setSource(QUrl::fromLocalFile(wavPath));
+    m_effect->play();
+}
+
+void QtAlarmSound::stop()
+{
+    if (m_effect)
+        m_effect->stop();
+    m_effect.reset();
+}
+
+bool QtAlarmSound::isPlaying() const
+{
+    return m_effect && m_effect->isPlaying();
+}
+
+} // namespace kiv

@@ -19,6 +19,7 @@ constexpr int kFrameMs = 100;
 constexpr int kHoverMs = 100;
 constexpr int kAlarmMs = 1000;
 constexpr int kMoveWatchMs = 30;
+constexpr int kMoveSettleMs = 150;
 constexpr int kStripWidth = 21;
 
 } // namespace
@@ -159,6 +160,7 @@ void ClockWindow::mousePressEvent(QMouseEvent* event)
 void ClockWindow::startMove(QPoint globalPosition)
 {
     if (windowHandle() && windowHandle()->startSystemMove()) {
+        m_sinceLastMove.start();
         m_moveTimer.start();
         return;
     }
@@ -169,10 +171,18 @@ void ClockWindow::startMove(QPoint globalPosition)
 
 void ClockWindow::watchSystemMove()
 {
-    if (m_context.windowSystem.mouseButtonsDown())
+    // The move ends when the button is up and the window manager has stopped moving the window, so that
+    // the position taken is the final one.
+    if (m_context.windowSystem.mouseButtonsDown() || m_sinceLastMove.elapsed() < kMoveSettleMs)
         return;
     m_moveTimer.stop();
     finishMove();
+}
+
+void ClockWindow::moveEvent(QMoveEvent* event)
+{
+    m_sinceLastMove.start();
+    QWidget::moveEvent(event);
 }
 
 void ClockWindow::finishPendingMove()

@@ -3,6 +3,7 @@
 #include "clock/FaceFrame.h"
 #include "clock/FaceRenderer.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -73,6 +74,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void watchHover();
@@ -100,6 +102,7 @@ private:
     QTimer m_hoverTimer;  // Timer2: 100 ms while the mouse is over the window
     QTimer m_alarmTimer;  // Timer3: 1000 ms, the alarm check
     QTimer m_moveTimer;   // watches the end of a move run by the window manager
+    QElapsedTimer m_sinceLastMove; // the window manager's last word on the position
 };
 
 } // namespace kiv

@@ -1,9 +1,12 @@
+#include "alarms/AlarmFile.h"
 #include "app/TextUtils.h"
+#include "FakePlatform.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
@@ -14,6 +17,7 @@
 using namespace kiv;
 
 namespace {
+
 
 constexpr QRgb kDeskColour = 0xFFFF00FF;
 
@@ -67,11 +71,13 @@ private slots:
     void dragPastTheRightEdgeIsClampedBack();
     void escapeTogglesAlwaysOnTop();
     void storedSettingsChangeTheFace();
+    void alarmOfTheCurrentMinuteOpensTheTipWindow();
 
 private:
     QProcessEnvironment environment() const;
     bool startClock(const QString& name = QStringLiteral("Default"));
-    QString waitForWindow(const QString& name);
+    // Waits for the window captioned "Kiv Clock {name}", or for one whose caption matches `captionPattern`.
+    QString waitForWindow(const QString& name, const QString& captionPattern = {});
     QRect geometryOf(const QString& windowId);
     QImage grabScreen();
     bool closeClock(const QString& name = QStringLiteral("Default"));
@@ -130,9 +136,10 @@ bool TestClockWindow::startClock(const QString& name)
     return !m_window.isEmpty();
 }
 
-QString TestClockWindow::waitForWindow(const QString& name)
+QString TestClockWindow::waitForWindow(const QString& name, const QString& captionPattern)
 {
-    const QString caption = QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$");
+    const QString caption =
+        captionPattern.isEmpty() ? QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$") : captionPattern;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString found = run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                    caption});
@@ -310,6 +317,46 @@ void TestClockWindow::storedSettingsChangeTheFace()
     const QImage screen = grabScreen();
     QVERIFY2(near(screen.pixel(onSecondRing), 0xFF71A713), qPrintable(QString::number(screen.pixel(onSecondRing), 16)));
     screenshot(QStringLiteral("largest-clock"));
+}
+
+void TestClockWindow::alarmOfTheCurrentMinuteOpensTheTipWindow()
+{
+    // A clock on UTC with alarms for this minute and the next, in case the minute turns meanwhile.
+    const QString key = clockKeyPath(QStringLiteral("Default"));
+    Registry store = registry();
+    QVERIFY(store.transaction([&](RegistryEditor& editor) {
+        editor.WriteRegistryValue(key, QStringLiteral("Enable"), QStringLiteral("1"), RegDword);
+        editor.WriteRegistryValue(key, QStringLiteral("TimeZoneIndex"), QStringLiteral("34"), RegDword);
+    }));
+    const QTime now = QDateTime::currentDateTimeUtc().time();
+    AlarmTable alarms;
+    for (const QTime& time : {now, now.addSecs(60)}) {
+        AlarmRecord alarm;
+        alarm.Time = alarmTimeOf(time.hour(), time.minute());
+        alarm.Enabled = 1;
+        alarm.PlayTime = 4;
+        alarm.Text = QStringLiteral("该喝水了! 起来走一走.");
+        alarm.Sound = DefaultSoundText;
+        alarms.append(alarm);
+    }
+    const QString folder = m_home->filePath(QStringLiteral("data/KivSoft/Kiv Clock"));
+    QVERIFY(QDir().mkpath(folder));
+    test::RecordingMessages messages;
+    QVERIFY(SaveAlarms(folder + QStringLiteral("/Default.cfg"), alarms, messages));
+
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QVERIFY(startClock());
+    const QString tip = waitForWindow(QStringLiteral(".*"), QStringLiteral("^时钟: Default  -  警报: "));
+    QVERIFY(!tip.isEmpty());
+    QVERIFY2(sinceStart.elapsed() < 2000 + 300, qPrintable(QString::number(sinceStart.elapsed())));
+    const QString caption = run({QStringLiteral("getwindowname"), tip});
+    const QStringList expected{QStringLiteral("时钟: Default  -  警报: ") + now.toString(QStringLiteral("hh:mm AP")),
+                               QStringLiteral("时钟: Default  -  警报: ") +
+                                   now.addSecs(60).toString(QStringLiteral("hh:mm AP"))};
+    QVERIFY2(expected.contains(caption), qPrintable(caption));
+    QCOMPARE(geometryOf(tip).size(), QSize(435, 279));
+    screenshot(QStringLiteral("alarm-tip"));
 }
 
 QTEST_MAIN(TestClockWindow)

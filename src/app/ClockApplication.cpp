@@ -3,14 +3,42 @@
 #include "app/ClockChooser.h"
 #include "clock/ClockWindow.h"
 #include "clock/WindowPlacement.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/SmallDialogs.h"
 #include "platform/WindowSystem.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMenu>
 #include <QScreen>
 
 #include <cstdio>
 
 namespace kiv {
+
+namespace {
+
+const QString kWebSite = AboutTexts::WebSite;
+
+QString versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(KIV_VERSION_MAJOR).arg(KIV_VERSION_MINOR).arg(KIV_VERSION_PATCH);
+}
+
+} // namespace
+
+bool OwnClockAwareInstances::find(const QString& clockName, bool raise)
+{
+    if (m_running && clockName == m_ownName)
+        return true;
+    return m_others.find(clockName, raise);
+}
+
+bool OwnClockAwareInstances::close(const QString& clockName)
+{
+    return clockName == m_ownName && m_running ? false : m_others.close(clockName);
+}
 
 ClockApplication::ClockApplication(QString clockName)
     : m_clockName(std::move(clockName)), m_registry(Registry::defaultFilePath()),
@@ -35,6 +63,7 @@ bool ClockApplication::start()
         return false;
     if (!m_server.listen(m_clockName))
         return false; // the same clock started at the same moment and answers now
+    m_instances.setRunning(true);
     m_server.setRaiseHandler([this] { raiseWindow(); });
     m_server.setCloseHandler([this] { ExitClock(true); });
     prepareState();
@@ -89,6 +118,9 @@ void ClockApplication::createWindow()
     ClockWindowActions actions;
     actions.exitClock = [this](bool save) { ExitClock(save); };
     actions.checkAlarms = [this] { checkAlarms(); };
+    actions.openSettings = [this](QWidget* owner) { openSettings(owner); };
+    actions.openAbout = [this] { openAbout(); };
+    actions.openMenu = [this](QPoint position) { openMenu(position); };
     m_window = std::make_unique<ClockWindow>(context, actions);
 }
 
@@ -110,6 +142,52 @@ void ClockApplication::checkAlarms()
 {
     m_dispatcher->CheckAlarms(ComputeZoneTime(m_time.localNow(), m_time.systemZone(), m_settings.ZoneOffset,
                                               m_settings.TimeStandard));
+}
+
+void ClockApplication::openSettings(QWidget* owner)
+{
+    if (!m_config) {
+        ConfigContext context{m_settings, m_zones, m_clockList, m_instances, m_launcher, m_alarms, m_registry,
+                              m_messages, m_clockName, m_paths.AlarmFilePath};
+        context.reloadClock = [this] { ReloadClock(); };
+        context.saveSettings = [this] { m_store->SaveClockSettings(m_settings); };
+        context.exitClock = [this](bool save) { ExitClock(save); };
+        context.showAbout = [this] { openAbout(); };
+        context.pickColor = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(initial, parent);
+            return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+        };
+        context.pickAlpha = [this](int start, QWidget* parent) {
+            return AlphaDialog::ask(start, m_settings.AlwaysOnTop == 1, parent);
+        };
+        context.pickFile = [](const QString& title, const QString& filter, QWidget* parent) {
+            return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+        };
+        m_config = std::make_unique<ConfigDialog>(context, owner);
+    }
+    m_config->show();
+    m_config->raise();
+    m_config->activateWindow();
+}
+
+void ClockApplication::openAbout()
+{
+    if (!m_about)
+        m_about = std::make_unique<AboutDialog>(versionText(), [this](const QString& url) { m_opener.open(url); });
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void ClockApplication::openMenu(QPoint globalPosition)
+{
+    QMenu menu(QStringLiteral("TrayMenu"));
+    menu.addAction(QStringLiteral("配置(&C)"), this, [this] { openSettings(m_window.get()); });
+    menu.addAction(QStringLiteral("关于Kiv Clock(&A)"), this, [this] { openAbout(); });
+    menu.addAction(QStringLiteral("访问我们的网站(&V)"), this, [this] { m_opener.open(kWebSite); });
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("退出(&E)"), this, [this] { ExitClock(true); });
+    menu.exec(globalPosition);
 }
 
 void ClockApplication::raiseWindow()
@@ -145,6 +223,10 @@ void ClockApplication::ExitClock(bool saveSettings)
         std::fprintf(stderr, "kivclock: the settings were not saved: %s\n", qPrintable(m_store->errorString()));
     if (m_tipWindow)
         m_tipWindow->close();
+    if (m_about)
+        m_about->close();
+    if (m_config)
+        m_config->close();
     if (m_window)
         m_window->hide();
     QCoreApplication::quit();

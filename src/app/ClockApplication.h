@@ -22,8 +22,26 @@
 
 namespace kiv {
 
+class AboutDialog;
 class ClockWindow;
+class ConfigDialog;
 class WindowSystem;
+
+// The instance channel as this process uses it: its own clock is found without asking itself (the
+// process cannot answer its own request while it waits for the answer).
+class OwnClockAwareInstances final : public ClockInstances
+{
+public:
+    OwnClockAwareInstances(ClockInstances& others, const QString& ownName) : m_others(others), m_ownName(ownName) {}
+    bool find(const QString& clockName, bool raise) override;
+    bool close(const QString& clockName) override;
+    void setRunning(bool running) { m_running = running; }
+
+private:
+    ClockInstances& m_others;
+    const QString& m_ownName;
+    bool m_running = false;
+};
 
 namespace StartupMessages {
 inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
@@ -57,6 +75,12 @@ public:
 
     // Timer3 of the clock window: fires the alarms due by the clock's zone time.
     void checkAlarms();
+    // The settings dialog (one per process), owned by the clock window or, from Page Up, by nobody.
+    void openSettings(QWidget* owner);
+    void openAbout();
+    // The clock's pop-up menu at `globalPosition`.
+    void openMenu(QPoint globalPosition);
+    ConfigDialog* settingsDialog() const { return m_config.get(); }
 
 private:
     QString resolveClockName();
@@ -86,7 +110,8 @@ private:
     // Services.
     Registry m_registry;
     QtUserMessages m_messages;
-    LocalSocketInstances m_instances;
+    LocalSocketInstances m_otherInstances;
+    OwnClockAwareInstances m_instances{m_otherInstances, m_clockName};
     DetachedClockLauncher m_launcher;
     XdgAutorunEntries m_autorun;
     ClockList m_clockList;
@@ -102,6 +127,8 @@ private:
     std::unique_ptr<AlarmTip> m_tip;
     std::unique_ptr<TipWindowHost> m_tipWindow;
     std::unique_ptr<AlarmDispatcher> m_dispatcher;
+    std::unique_ptr<ConfigDialog> m_config;
+    std::unique_ptr<AboutDialog> m_about;
 };
 
 } // namespace kiv

@@ -1,0 +1,488 @@
+#include "dialogs/ConfigDialog.h"
+
+#include "alarms/AlarmDispatch.h"
+#include "app/NumberText.h"
+#include "app/TextUtils.h"
+#include "dialogs/ColorConversions.h"
+#include "dialogs/ConfigLogic.h"
+#include "platform/ClockInstances.h"
+#include "platform/UserMessages.h"
+#include "settings/ClockList.h"
+#include "settings/ClockSettings.h"
+#include "settings/Registry.h"
+#include "settings/RegistryKeys.h"
+#include "timezone/TimeZoneTable.h"
+#include "ui_ConfigDialog.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace kiv {
+namespace {
+
+// The seven colour fields in row order.
+constexpr std::array<qint32 ClockSettings::*, 7> kColorFields{
+    &ClockSettings::AM24HourCircleColor, &ClockSettings::PMHourCircleColor, &ClockSettings::MinuteCircleColor,
+    &ClockSettings::SecondCircleColor,   &ClockSettings::TimeFontColor,     &ClockSettings::DateFontColor,
+    &ClockSettings::ClockScaleColor};
+
+QColor colorOfColorref(qint32 colorref)
+{
+    const quint32 c = quint32(colorref);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+qint32 colorrefOf(const QColor& color)
+{
+    return qint32(quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16));
+}
+
+void setIndexQuietly(QComboBox* list, int index)
+{
+    // A list given an index it cannot show keeps its selection.
+    if (index < 0 || index >= list->count())
+        return;
+    const QSignalBlocker blocker(list);
+    list->setCurrentIndex(index);
+}
+
+qint32 numberOf(const QLineEdit* box)
+{
+    return NumberOfText(box->text()).value_or(0);
+}
+
+} // namespace
+
+ConfigDialog::ConfigDialog(ConfigContext context, QWidget* owner)
+    : QDialog(owner), m_context(std::move(context)), m_ui(std::make_unique<Ui::FrmConfig>())
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.AlwaysOnTop == 1);
+    fillLists();
+    connectControls();
+    IniConfig(false);
+}
+
+ConfigDialog::~ConfigDialog() = default;
+
+void ConfigDialog::fillLists()
+{
+    m_ui->CombDST->addItems({QStringLiteral("标准时间"), QStringLiteral("夏令时间")});
+    m_ui->CombTimeFormat->addItems({QStringLiteral("12 小时"), QStringLiteral("24 小时")});
+    m_ui->CombOnTop->addItems({QStringLiteral("否"), QStringLiteral("是")});
+    m_ui->CombDisplayScale->addItems({QStringLiteral("是"), QStringLiteral("否")});
+    m_ui->CombOpacity->addItems({QStringLiteral("100%"), QStringLiteral("90%"), QStringLiteral("80%"),
+                                 QStringLiteral("70%"), QStringLiteral("60%"), QStringLiteral("50%")});
+    m_ui->CombAutorun->addItems({QStringLiteral("是"), QStringLiteral("否")});
+    m_ui->CombTheme->addItems({QStringLiteral("自定义"), QStringLiteral("默认"), QStringLiteral("蓝色之夜")});
+    m_ui->CombHour->addItems(hourListEntries());
+    m_ui->CombMinute->addItems(minuteListEntries());
+    m_ui->CombAction->addItems({QStringLiteral("显示提示"), QStringLiteral("关闭计算机"), QStringLiteral("重启计算机"),
+                                QStringLiteral("锁定计算机"), QStringLiteral("关机不保存"), QStringLiteral("重启不保存"),
+                                QStringLiteral("执行一个文件 (Exe,文档,网址...)")});
+    m_ui->CombPlaytime->addItems({QStringLiteral("1 分钟"), QStringLiteral("2 分钟"), QStringLiteral("3 分钟"),
+                                  QStringLiteral("5 分钟"), QStringLiteral("圈")});
+}
+
+void ConfigDialog::connectControls()
+{
+    connect(m_ui->TabConfig, &ucXTab::TabSwitch, this,
+            [this] { m_ui->PicConfigs->setCurrentIndex(m_ui->TabConfig->ActiveTab()); });
+    const std::array<QPushButton*, 3> configButtons{m_ui->CmdConfig0, m_ui->CmdConfig1, m_ui->CmdConfig2};
+    for (int i = 0; i < 3; ++i)
+        connect(configButtons[i], &QPushButton::clicked, this, [this, i] { CmdConfig_Click(i); });
+    connect(m_ui->CmdReset0, &QPushButton::clicked, this, [this] { CmdReset_Click(0); });
+    connect(m_ui->CmdReset1, &QPushButton::clicked, this, [this] { CmdReset_Click(1); });
+    const std::array<QPushButton*, 7> colorButtons{m_ui->CmdColor0, m_ui->CmdColor1, m_ui->CmdColor2, m_ui->CmdColor3,
+                                                   m_ui->CmdColor4, m_ui->CmdColor5, m_ui->CmdColor6};
+    for (int i = 0; i < 7; ++i)
+        connect(colorButtons[i], &QPushButton::clicked, this, [this, i] { CmdColor_Click(i); });
+    connect(m_ui->CombTheme, &QComboBox::currentIndexChanged, this, &ConfigDialog::SetTheme);
+    connect(m_ui->CombOpacity, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_context.settings.BackgroundOpacity = index; });
+    const std::array<QPushButton*, 5> clockButtons{m_ui->CmdTimeZone0, m_ui->CmdTimeZone1, m_ui->CmdTimeZone2,
+                                                   m_ui->CmdTimeZone3, m_ui->CmdTimeZone4};
+    for (int i = 0; i < 5; ++i)
+        connect(clockButtons[i], &QPushButton::clicked, this, [this, i] { CmdTimeZone_Click(i); });
+    const std::array<QPushButton*, 6> alarmButtons{m_ui->CmdAlarm0, m_ui->CmdAlarm1, m_ui->CmdAlarm2,
+                                                   m_ui->CmdAlarm3, m_ui->CmdAlarm4, m_ui->CmdAlarm5};
+    for (int i = 0; i < 6; ++i)
+        connect(alarmButtons[i], &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(i); });
+    connect(m_ui->CombAction, &QComboBox::currentIndexChanged, this, &ConfigDialog::CombAction_Click);
+    connect(m_ui->ListAlarm, &QListWidget::itemClicked, this, &ConfigDialog::ListAlarm_Click);
+    for (QLineEdit* box : {m_ui->TxtHourCircle, m_ui->TxtMinuteCircle, m_ui->TxtSecondCircle, m_ui->TxtClockRadius,
+                           m_ui->TxtDisplayName, m_ui->TxtSound})
+        box->installEventFilter(this);
+}
+
+QLineEdit* ConfigDialog::colorBox(int row) const
+{
+    const std::array<QLineEdit*, 7> boxes{m_ui->TxtAmHourColor, m_ui->TxtPmHourColor, m_ui->TxtMinuteColor,
+                                          m_ui->TxtSecondColor, m_ui->TxtTimeColor,   m_ui->TxtDateColor,
+                                          m_ui->TxtScaleColor};
+    return boxes[size_t(row)];
+}
+
+void ConfigDialog::showColor(int row, qint32 argb)
+{
+    QLineEdit* box = colorBox(row);
+    box->setText(colorBoxText(argb));
+    QPalette palette = box->palette();
+    const QColor back = colorOfColorref(ColorTransfer(argb));
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Text, back.lightness() < 128 ? Qt::white : Qt::black);
+    box->setPalette(palette);
+}
+
+void ConfigDialog::IniConfig(bool reload)
+{
+    ClockSettings& s = m_context.settings;
+    if (!reload) {
+        m_ui->TabConfig->setTabCaptions(ConfigTexts::TabCaptions);
+        m_ui->TabConfig->setActiveTab(0);
+        m_ui->PicConfigs->setCurrentIndex(0);
+    }
+    m_ui->TxtHourCircle->setText(QString::number(s.HourCircleWidth));
+    m_ui->TxtMinuteCircle->setText(QString::number(s.MinuteCircleWidth));
+    m_ui->TxtSecondCircle->setText(QString::number(s.SecondCircleWidth));
+    m_ui->TxtClockRadius->setText(QString::number(s.ClockRadius));
+    for (int row = 0; row < 7; ++row)
+        showColor(row, s.*kColorFields[size_t(row)]);
+    setIndexQuietly(m_ui->CombTheme, s.ClockTheme);
+    SetTheme(s.ClockTheme);
+    setIndexQuietly(m_ui->CombTimeFormat, s.TwelveOr24Hour);
+    setIndexQuietly(m_ui->CombDisplayScale, s.DisplayScale);
+    setIndexQuietly(m_ui->CombOnTop, s.AlwaysOnTop);
+    setIndexQuietly(m_ui->CombOpacity, s.BackgroundOpacity);
+    setIndexQuietly(m_ui->CombAutorun, m_context.clockList.GetAutorunState());
+    // Each zone list holds every zone once, however often the page is filled.
+    for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone}) {
+        const QSignalBlocker blocker(zones);
+        zones->clear();
+        for (const TimeZoneEntry& entry : m_context.zones.entries())
+            zones->addItem(entry.DisplayName);
+        setIndexQuietly(zones, s.TimeZoneIndex);
+    }
+    setIndexQuietly(m_ui->CombDST, s.TimeStandard);
+    RefreshClockList();
+    for (QComboBox* list : {m_ui->CombHour, m_ui->CombMinute, m_ui->CombPlaytime})
+        setIndexQuietly(list, 0);
+    setIndexQuietly(m_ui->CombAction, 0);
+    CombAction_Click();
+    RefreshAlarmList();
+}
+
+void ConfigDialog::ApplyConfig()
+{
+    ClockSettings& s = m_context.settings;
+    s.TwelveOr24Hour = m_ui->CombTimeFormat->currentIndex();
+    s.AlwaysOnTop = m_ui->CombOnTop->currentIndex();
+    s.BackgroundOpacity = m_ui->CombOpacity->currentIndex();
+    s.DisplayScale = m_ui->CombDisplayScale->currentIndex();
+    s.Autorun = m_ui->CombAutorun->currentIndex();
+    s.TimeStandard = m_ui->CombDST->currentIndex();
+    s.TimeZoneIndex = m_ui->CombTimeZone0->currentIndex();
+    m_context.registry.WriteRegistryValue(clockKeyPath(m_context.clockName), QStringLiteral("TimeZoneIndex"),
+                                          QString::number(s.TimeZoneIndex), RegDword);
+    if (TimeZoneTable::isValidIndex(s.TimeZoneIndex))
+        s.ZoneOffset = m_context.zones[s.TimeZoneIndex].Offset;
+    for (int row = 0; row < 7; ++row)
+        s.*kColorFields[size_t(row)] = numberOf(colorBox(row));
+    s.ClockTheme = m_ui->CombTheme->currentIndex();
+    s.HourCircleWidth = numberOf(m_ui->TxtHourCircle);
+    s.MinuteCircleWidth = numberOf(m_ui->TxtMinuteCircle);
+    s.SecondCircleWidth = numberOf(m_ui->TxtSecondCircle);
+    s.ClockRadius = numberOf(m_ui->TxtClockRadius);
+    m_context.reloadClock();
+    m_context.clockList.SetAutorun(s.Autorun);
+    m_context.saveSettings();
+}
+
+void ConfigDialog::CmdConfig_Click(int index)
+{
+    switch (index) {
+    case 0:
+        ApplyConfig();
+        close();
+        break;
+    case 1:
+        if (m_context.showAbout)
+            m_context.showAbout();
+        break;
+    case 2:
+        ApplyConfig();
+        break;
+    default:
+        break;
+    }
+}
+
+void ConfigDialog::CmdReset_Click(int index)
+{
+    const bool appearance = index == 0;
+    ResetClockSettings(m_context.settings, appearance);
+    IniConfig(true);
+    m_context.reloadClock();
+    if (!appearance)
+        m_context.clockList.SetAutorun(m_context.settings.Autorun);
+    m_context.saveSettings();
+}
+
+void ConfigDialog::CmdColor_Click(int row)
+{
+    const qint32 initial = ColorTransfer(NumberOfText(colorBox(row)->text()).value_or(0));
+    const qint32 argb = m_context.settings.*kColorFields[size_t(row)];
+    const std::optional<QColor> chosen = m_context.pickColor(colorOfColorref(initial), this);
+    if (!chosen)
+        return;
+    const qint32 result = colorrefOf(*chosen);
+    const int alpha = m_context.pickAlpha(alphaAfterPicking(result, initial, argb), this);
+    showColor(row, RGBToARGB(result, quint8(alpha)));
+    m_ui->CombTheme->setCurrentIndex(0);
+}
+
+void ConfigDialog::SetTheme(int themeId)
+{
+    if (themeId == 0)
+        return;
+    if (const auto colors = themeColors(themeId)) {
+        for (size_t row = 0; row < 7; ++row)
+            m_context.settings.*kColorFields[row] = (*colors)[row];
+    }
+    for (int row = 0; row < 7; ++row)
+        showColor(row, m_context.settings.*kColorFields[size_t(row)]);
+}
+
+void ConfigDialog::RefreshClockList()
+{
+    m_context.clockList.LoadClockList();
+    m_ui->ListClock->clear();
+    for (const ClockListEntry& entry : m_context.clockList.entries())
+        m_ui->ListClock->addItem(clockLineText(entry));
+}
+
+QList<int> ConfigDialog::selectedClockLines() const
+{
+    QList<int> lines;
+    for (int i = 0; i < m_ui->ListClock->count(); ++i) {
+        if (m_ui->ListClock->item(i)->isSelected())
+            lines.append(i);
+    }
+    return lines;
+}
+
+void ConfigDialog::settlingRefresh()
+{
+    // The list shows clocks just started or closed once they have had a moment to do so.
+    QTimer::singleShot(m_context.settleMs, this, &ConfigDialog::RefreshClockList);
+}
+
+void ConfigDialog::CmdTimeZone_Click(int index)
+{
+    ClockList& list = m_context.clockList;
+    const QList<int> selected = selectedClockLines();
+    const auto nameOf = [&list](int line) {
+        return line < list.ClockCount() ? CleanString(list.entries()[line].Name) : QString();
+    };
+    switch (index) {
+    case 0:
+        list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex());
+        settlingRefresh();
+        break;
+    case 1: {
+        list.LoadClockList();
+        bool current = false;
+        for (const int line : selected) {
+            const QString name = nameOf(line);
+            if (name == m_context.clockName)
+                current = true;
+            else if (!name.isEmpty())
+                list.StopAndDeleteClock(name);
+        }
+        if (current) {
+            m_context.exitClock(false);
+            list.DeleteClock(m_context.clockName);
+            return;
+        }
+        settlingRefresh();
+        break;
+    }
+    case 2:
+        list.LoadClockList();
+        for (const int line : selected) {
+            if (!nameOf(line).isEmpty())
+                m_context.launcher.startClock(nameOf(line));
+        }
+        settlingRefresh();
+        break;
+    case 3: {
+        list.LoadClockList();
+        bool current = false;
+        for (const int line : selected) {
+            const QString name = nameOf(line);
+            if (name == m_context.clockName)
+                current = true;
+            else if (line < list.ClockCount() && list.entries()[line].Window)
+                m_context.instances.close(name);
+        }
+        if (current) {
+            m_context.exitClock(true);
+            return;
+        }
+        settlingRefresh();
+        break;
+    }
+    case 4:
+        RefreshClockList();
+        break;
+    default:
+        break;
+    }
+}
+
+void ConfigDialog::CmdAlarm_Click(int index)
+{
+    switch (index) {
+    case 0: AddAlarm(); break;
+    case 1:
+        m_ui->TxtParam->setText(m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.*"), this));
+        break;
+    case 2: DeleteAlarm(); break;
+    case 3: SetAlarm(true); break;
+    case 4: SetAlarm(false); break;
+    case 5: {
+        const QString sound = m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.wav"), this);
+        m_ui->TxtSound->setText(sound.trimmed().isEmpty() ? DefaultSoundText : sound);
+        break;
+    }
+    default: break;
+    }
+    RefreshAlarmList();
+}
+
+void ConfigDialog::AddAlarm()
+{
+    NewAlarm alarm;
+    alarm.hour = m_ui->CombHour->currentIndex();
+    alarm.minute = m_ui->CombMinute->currentIndex();
+    alarm.action = m_ui->CombAction->currentIndex();
+    alarm.note = m_ui->TxtNote->text();
+    alarm.param = m_ui->TxtParam->text();
+    alarm.playTime = m_ui->CombPlaytime->currentIndex();
+    alarm.sound = m_ui->TxtSound->text();
+    switch (addAlarm(m_context.alarms.table, alarm)) {
+    case AddAlarmResult::Duplicate:
+        m_context.messages.show(ConfigTexts::AlarmExists, ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
+        return;
+    case AddAlarmResult::Full:
+        m_context.messages.show(AlarmMessages::TableFull, ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
+        return;
+    case AddAlarmResult::Added:
+        break;
+    }
+    SaveAlarms(m_context.alarmFilePath, m_context.alarms.table, m_context.messages);
+}
+
+QList<qint32> ConfigDialog::selectedAlarms() const
+{
+    QList<qint32> indices;
+    for (int i = 0; i < m_ui->ListAlarm->count(); ++i) {
+        if (m_ui->ListAlarm->item(i)->isSelected())
+            indices.append(m_ui->ListAlarm->item(i)->data(Qt::UserRole).toInt());
+    }
+    return indices;
+}
+
+void ConfigDialog::DeleteAlarm()
+{
+    AlarmState& alarms = m_context.alarms;
+    const QList<qint32> selected = selectedAlarms();
+    // The tip window keeps pointing at the alarm it shows, wherever that alarm moves.
+    if (alarms.CurrentAlarm >= 0) {
+        if (selected.contains(alarms.CurrentAlarm)) {
+            alarms.CurrentAlarm = -1;
+        } else {
+            alarms.CurrentAlarm -= qint32(std::count_if(selected.begin(), selected.end(),
+                                                        [&](qint32 i) { return i < alarms.CurrentAlarm; }));
+        }
+    }
+    deleteAlarms(alarms.table, selected);
+    SaveAlarms(m_context.alarmFilePath, alarms.table, m_context.messages);
+}
+
+void ConfigDialog::SetAlarm(bool enable)
+{
+    setAlarmsEnabled(m_context.alarms.table, selectedAlarms(), enable);
+    SaveAlarms(m_context.alarmFilePath, m_context.alarms.table, m_context.messages);
+}
+
+void ConfigDialog::RefreshAlarmList()
+{
+    m_ui->ListAlarm->clear();
+    for (const AlarmLine& line : alarmLines(m_context.alarms.table, m_context.settings.TwelveOr24Hour != 0)) {
+        auto* item = new QListWidgetItem(line.text, m_ui->ListAlarm);
+        item->setData(Qt::UserRole, line.index);
+    }
+}
+
+void ConfigDialog::CombAction_Click()
+{
+    const bool run = m_ui->CombAction->currentIndex() == 6;
+    m_ui->LabNote->setText(run ? ConfigTexts::ParamNote : ConfigTexts::TipNote);
+    m_ui->CmdAlarm1->setVisible(run);
+    m_ui->TxtNote->setVisible(!run);
+    m_ui->TxtParam->setVisible(run);
+}
+
+void ConfigDialog::ListAlarm_Click()
+{
+    const AlarmTable& table = m_context.alarms.table;
+    QListWidgetItem* current = m_ui->ListAlarm->currentItem();
+    if (table.AlarmCount() == 0 || !current)
+        return;
+    const AlarmRecord& alarm = table[current->data(Qt::UserRole).toInt()];
+    const QTime time = QTime::fromString(alarmTimeText(alarm.Time), QStringLiteral("HH:mm"));
+    setIndexQuietly(m_ui->CombHour, time.hour());
+    setIndexQuietly(m_ui->CombMinute, time.minute());
+    m_ui->CombAction->setCurrentIndex(alarm.Action);
+    CombAction_Click();
+    setIndexQuietly(m_ui->CombPlaytime, alarm.PlayTime);
+    if (alarm.Action >= ActionRun) {
+        m_ui->TxtParam->setText(CleanString(alarm.Text));
+    } else {
+        QString note = alarm.Text;
+        while (note.endsWith(u' '))
+            note.chop(1);
+        m_ui->TxtNote->setText(note);
+    }
+    m_ui->TxtSound->setText(CleanString(alarm.Sound));
+}
+
+bool ConfigDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return QDialog::eventFilter(watched, event);
+    const bool numberBox = box != m_ui->TxtDisplayName && box != m_ui->TxtSound;
+    if (event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (!typed.isEmpty() && typed[0].isPrint()) {
+            if (numberBox && !numberBoxAccepts(typed[0]))
+                return true;
+            if (box == m_ui->TxtDisplayName && (typed[0] == u'{' || typed[0] == u'}'))
+                return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        if (box == m_ui->TxtClockRadius)
+            box->setText(checkedRadiusText(box->text()));
+        else if (numberBox)
+            box->setText(checkedWidthText(box->text()));
+        else if (box == m_ui->TxtSound && !FileExists(box->text()))
+            box->setText(DefaultSoundText);
+    } else if (event->type() == QEvent::FocusIn && box == m_ui->TxtDisplayName) {
+        QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kiv

@@ -1,0 +1,103 @@
+#include "dialogs/SmallDialogs.h"
+
+#include "ui_AboutDialog.h"
+#include "ui_AlphaDialog.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
+
+namespace kiv {
+namespace {
+
+QString alphaText(int value)
+{
+    return QStringLiteral("Alpha 值: ") + QString::number(value);
+}
+
+} // namespace
+
+AlphaDialog::AlphaDialog(int startAlpha, bool onTop, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FrmAlpha>()), m_alpha(startAlpha)
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    m_ui->HSValue->setValue(startAlpha);
+    m_ui->LabValue->setText(alphaText(startAlpha));
+    // The label follows the thumb while it is dragged.
+    connect(m_ui->HSValue, &QScrollBar::sliderMoved, this, [this](int value) { m_ui->LabValue->setText(alphaText(value)); });
+    connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] {
+        m_alpha = m_ui->HSValue->value();
+        accept();
+    });
+}
+
+AlphaDialog::~AlphaDialog() = default;
+
+int AlphaDialog::ask(int startAlpha, bool onTop, QWidget* parent)
+{
+    AlphaDialog dialog(startAlpha, onTop, parent);
+    dialog.exec();
+    return dialog.chosenAlpha();
+}
+
+AboutDialog::AboutDialog(const QString& version, std::function<void(const QString&)> openUrl, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FrmAbout>()), m_openUrl(std::move(openUrl))
+{
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_ui->PicLogo->setPixmap(windowIcon().pixmap(64, 64));
+    m_ui->LabAbout->setText(QStringLiteral("Kiv Clock ") + version +
+                            QStringLiteral("\r\n\r\n一个强大的彩色时钟\r\n\r\n"
+                                           "Copyright © 2026 Kiv Clock contributors.\r\n"
+                                           "本程序按 GNU 通用公共许可证第三版或更高版本发布, 不提供任何担保."));
+    m_ui->LabHome0->setText(QStringLiteral("网站: ") + AboutTexts::WebSite);
+    m_ui->LabHome1->setText(QStringLiteral("Support: ") + AboutTexts::SupportAddress);
+    for (QLabel* link : {m_ui->LabHome0, m_ui->LabHome1}) {
+        link->setMouseTracking(true);
+        link->installEventFilter(this);
+    }
+    setMouseTracking(true);
+    if (!m_openUrl)
+        m_openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    connect(m_ui->Command1, &QPushButton::clicked, this, &QDialog::close);
+}
+
+AboutDialog::~AboutDialog() = default;
+
+QString AboutDialog::aboutText() const
+{
+    return m_ui->LabAbout->text();
+}
+
+void AboutDialog::underline(QLabel* label, bool on)
+{
+    QFont font = label->font();
+    if (font.underline() == on)
+        return;
+    font.setUnderline(on);
+    label->setFont(font);
+}
+
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label && event->type() == QEvent::MouseMove)
+        underline(label, true);
+    if (label && event->type() == QEvent::MouseButtonRelease) {
+        m_openUrl(label == m_ui->LabHome0 ? AboutTexts::WebSite
+                                          : QStringLiteral("mailto:") + AboutTexts::SupportAddress +
+                                                QStringLiteral("?subject=Help"));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AboutDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    underline(m_ui->LabHome0, false);
+    underline(m_ui->LabHome1, false);
+    QDialog::mouseMoveEvent(event);
+}
+
+} // namespace kiv

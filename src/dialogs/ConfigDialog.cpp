@@ -223,8 +223,11 @@ void ConfigDialog::CmdReset_Click(int index)
     ResetClockSettings(m_context.settings, appearance);
     IniConfig(true);
     m_context.reloadClock();
-    if (!appearance)
+    if (!appearance) {
         m_context.clockList.SetAutorun(m_context.settings.Autorun);
+        // The list was filled before the entry was written: show the entry as it is now.
+        setIndexQuietly(m_ui->CombAutorun, m_context.clockList.GetAutorunState());
+    }
     m_context.saveSettings();
 }
 

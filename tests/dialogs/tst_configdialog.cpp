@@ -3,6 +3,7 @@
 #include "clock/ClockLayout.h"
 #include "clock/ClockWindow.h"
 #include "dialogs/ConfigDialog.h"
+#include "dialogs/SmallDialogs.h"
 #include "platform/WindowSystem.h"
 #include "settings/ClockList.h"
 #include "settings/ClockSettings.h"
@@ -49,6 +50,7 @@ private slots:
     void clickedAlarmFillsTheUpperGroup();
     void soundBoxFallsBackToTheDefaultSound();
     void clocksPageAddsAndListsClocks();
+    void screenshots();
 
 private:
     template <typename T>
@@ -410,6 +412,29 @@ void TestConfigDialog::clocksPageAddsAndListsClocks()
     click("CmdTimeZone1");
     QTRY_COMPARE(list->count(), 1);
     QVERIFY(!m_registry->snapshot().findKey(clockKeyPath(QStringLiteral("Tokyo"))));
+}
+
+void TestConfigDialog::screenshots()
+{
+    // Every page and the small dialogs, saved for people to look at when KIV_SCREENSHOT_DIR is set.
+    const QString folder = qEnvironmentVariable("KIV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("KIV_SCREENSHOT_DIR is not set");
+    addAlarmAt(7, 30, QStringLiteral("起床"));
+    addAlarmAt(12, 0, QStringLiteral("午饭"));
+    auto* tabs = control<ucXTab>("TabConfig");
+    for (int tab = 0; tab < 4; ++tab) {
+        tabs->setActiveTab(tab);
+        QVERIFY(m_dialog->grab().save(folder + QStringLiteral("/settings-page-%1.png").arg(tab)));
+    }
+    AlphaDialog alpha(0x77, false);
+    alpha.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&alpha));
+    QVERIFY(alpha.grab().save(folder + QStringLiteral("/opacity-dialog.png")));
+    AboutDialog about(QStringLiteral("1.0.0"), [](const QString&) {});
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QVERIFY(about.grab().save(folder + QStringLiteral("/about-box.png")));
 }
 
 QTEST_MAIN(TestConfigDialog)

@@ -2,6 +2,7 @@
 
 #include "app/ClockChooser.h"
 #include "clock/ClockWindow.h"
+#include "clock/FaceRenderer.h"
 #include "clock/WindowPlacement.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/SmallDialogs.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 
@@ -112,6 +114,10 @@ void ClockApplication::readScreens()
 
 void ClockApplication::createWindow()
 {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(clockIconImage(size)));
+    QApplication::setWindowIcon(icon);
     m_windowSystem = createWindowSystem();
     ClockWindowContext context{m_clockName,     m_settings, m_layout, m_time, *m_windowSystem,
                                m_monitors,      m_twipsPerPixelX, m_twipsPerPixelY};

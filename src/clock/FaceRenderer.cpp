@@ -153,6 +153,28 @@ QImage makeButtonStrip()
     return strip;
 }
 
+QImage clockIconImage(int size)
+{
+    ClockSettings settings;
+    ResetClockSettings(settings, true);
+    ResetClockSettings(settings, false);
+    settings.DisplayScale = 1;
+    const ClockLayout layout = ComputeClockLayout(settings);
+    FaceFrame frame = ComputeFaceFrame(QDateTime(QDate(2026, 1, 1), QTime(10, 8, 36), Qt::UTC), settings,
+                                       QStringLiteral("Kiv"), DateTimeTexts(), false, ButtonOutside);
+    // At icon size the texts would be specks: the rings alone make the picture.
+    frame.TimeText.clear();
+    frame.DateText.clear();
+    frame.NameText.clear();
+    QImage face(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::transparent);
+    QPainter painter(&face);
+    DrawClock(painter, layout, CreateDrawingTools(settings), frame, QImage());
+    painter.end();
+    return face.copy(layout.face.toAlignedRect())
+        .scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip)
 {

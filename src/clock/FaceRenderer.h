@@ -40,6 +40,9 @@ QImage makeButtonStrip();
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip);
 
+// A picture of the face with the default settings at ten past ten, `size` pixels square: the program's icon.
+QImage clockIconImage(int size);
+
 // The smallest text size: smaller sizes are drawn at 12 pixels.
 constexpr int MinimumFontSize = 12;
 

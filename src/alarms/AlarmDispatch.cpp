@@ -7,8 +7,7 @@ namespace kiv {
 
 AlarmDispatcher::AlarmDispatcher(AlarmState& state, TipWindowPresenter& tip, DocumentOpener& opener)
     : m_state(state), m_tip(tip), m_opener(opener)
-{
-}
+{}
 
 void AlarmDispatcher::CheckAlarms(const QDateTime& zoneTime)
 {

@@ -91,4 +91,17 @@ QString alarmTimeText(double time)
         .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString alarmTimeText(double time, bool twentyFourHour)
+{
+    const QString text = alarmTimeText(time);
+    if (twentyFourHour)
+        return text;
+    const int hour = QStringView(text).left(2).toInt();
+    const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    return QStringLiteral("%1%2 %3")
+        .arg(hour12, 2, 10, QLatin1Char('0'))
+        .arg(text.mid(2))
+        .arg(hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+}
+
 } // namespace kiv

@@ -53,5 +53,7 @@ QString decodeAlarmText(QByteArrayView bytes);
 double alarmTimeOf(int hour, int minute);
 // "HH:mm" of an alarm time, to the nearest second.
 QString alarmTimeText(double time);
+// The alarm time as people read it: "19:05", or "07:05 PM" in 12-hour mode.
+QString alarmTimeText(double time, bool twentyFourHour);
 
 } // namespace kiv

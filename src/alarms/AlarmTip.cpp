@@ -5,8 +5,6 @@
 #include "app/TextUtils.h"
 #include "settings/ClockSettings.h"
 
-#include <QTime>
-
 #include <cmath>
 
 namespace kiv {
@@ -14,27 +12,19 @@ namespace {
 
 constexpr int kTickMs = 1000;
 
-// The alarm time as the caption shows it: "19:05", or "07:05 PM" in 12-hour mode.
-QString captionTime(double time, bool twentyFourHour)
-{
-    const QTime t = QTime::fromString(alarmTimeText(time), QStringLiteral("HH:mm"));
-    if (twentyFourHour)
-        return t.toString(QStringLiteral("HH:mm"));
-    const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(hour12, 2, 10, QLatin1Char('0'))
-        .arg(t.minute(), 2, 10, QLatin1Char('0'))
-        .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-}
-
 int playSecondsOf(qint32 playTime)
 {
     switch (playTime) {
-    case 0: return 60;
-    case 1: return 120;
-    case 2: return 180;
-    case 3: return 300;
-    default: return 0;
+    case 0:
+        return 60;
+    case 1:
+        return 120;
+    case 2:
+        return 180;
+    case 3:
+        return 300;
+    default:
+        return 0;
     }
 }
 
@@ -52,12 +42,18 @@ QString TipTexts::countdownText(qint32 action, int seconds)
 {
     const QString n = QString::number(seconds);
     switch (action) {
-    case 1: return QStringLiteral("计算机将被关闭,在 ") + n + QStringLiteral(" 秒后");
-    case 2: return QStringLiteral("计算机将会重启,在 ") + n + QStringLiteral(" 秒后");
-    case 3: return QStringLiteral("计算机将会被锁定,在 ") + n + QStringLiteral(" 秒后");
-    case 4: return QStringLiteral("计算机将会被关闭不保存,在 ") + n + QStringLiteral(" 秒后");
-    case 5: return QStringLiteral("计算机将会重启不保存,在") + n + QStringLiteral(" 秒后");
-    default: return {};
+    case 1:
+        return QStringLiteral("计算机将被关闭,在 ") + n + QStringLiteral(" 秒后");
+    case 2:
+        return QStringLiteral("计算机将会重启,在 ") + n + QStringLiteral(" 秒后");
+    case 3:
+        return QStringLiteral("计算机将会被锁定,在 ") + n + QStringLiteral(" 秒后");
+    case 4:
+        return QStringLiteral("计算机将会被关闭不保存,在 ") + n + QStringLiteral(" 秒后");
+    case 5:
+        return QStringLiteral("计算机将会重启不保存,在") + n + QStringLiteral(" 秒后");
+    default:
+        return {};
     }
 }
 
@@ -86,7 +82,7 @@ void AlarmTip::ShowTip()
         return;
     AlarmRecord& alarm = m_state.table[k];
     m_view.caption = QStringLiteral("时钟: ") + m_clockName + QStringLiteral("  -  警报: ") +
-                     captionTime(alarm.Time, m_settings.TwelveOr24Hour != 0);
+                     alarmTimeText(alarm.Time, m_settings.TwelveOr24Hour != 0);
     m_tipAction = alarm.Action;
     if (m_tipAction != ActionTip) {
         m_countdown = 0;
@@ -130,12 +126,23 @@ void AlarmTip::countdownTick()
 void AlarmTip::performAction()
 {
     switch (m_tipAction) {
-    case ActionShutdown: m_power.ShutdownComputer(); break;
-    case ActionRestart: m_power.RestartComputer(); break;
-    case ActionLock: m_power.LockComputer(); break;
-    case ActionForceShutdown: m_power.ForceShutdown(); break;
-    case ActionForceRestart: m_power.ForceRestart(); break;
-    default: break;
+    case ActionShutdown:
+        m_power.ShutdownComputer();
+        break;
+    case ActionRestart:
+        m_power.RestartComputer();
+        break;
+    case ActionLock:
+        m_power.LockComputer();
+        break;
+    case ActionForceShutdown:
+        m_power.ForceShutdown();
+        break;
+    case ActionForceRestart:
+        m_power.ForceRestart();
+        break;
+    default:
+        break;
     }
 }
 

@@ -49,8 +49,7 @@ void TipWindow::closeEvent(QCloseEvent* event)
 }
 
 TipWindowHost::TipWindowHost(AlarmTip& tip, std::function<QRect()> monitor) : m_tip(tip), m_monitor(std::move(monitor))
-{
-}
+{}
 
 TipWindowHost::~TipWindowHost() = default;
 

@@ -49,8 +49,7 @@ ClockApplication::ClockApplication(QString clockName)
       m_clockList({m_registry, m_instances, m_launcher, m_autorun, m_messages}, QString(),
                   QCoreApplication::applicationFilePath()),
       m_power(m_messages)
-{
-}
+{}
 
 ClockApplication::~ClockApplication() = default;
 
@@ -119,8 +118,8 @@ void ClockApplication::createWindow()
         icon.addPixmap(QPixmap::fromImage(clockIconImage(size)));
     QApplication::setWindowIcon(icon);
     m_windowSystem = createWindowSystem();
-    ClockWindowContext context{m_clockName,     m_settings, m_layout, m_time, *m_windowSystem,
-                               m_monitors,      m_twipsPerPixelX, m_twipsPerPixelY};
+    ClockWindowContext context{m_clockName,     m_settings, m_layout,         m_time,
+                               *m_windowSystem, m_monitors, m_twipsPerPixelX, m_twipsPerPixelY};
     ClockWindowActions actions;
     actions.exitClock = [this](bool save) { ExitClock(save); };
     actions.checkAlarms = [this] { checkAlarms(); };
@@ -146,15 +145,15 @@ QRect ClockApplication::monitorOfClock() const
 
 void ClockApplication::checkAlarms()
 {
-    m_dispatcher->CheckAlarms(ComputeZoneTime(m_time.localNow(), m_time.systemZone(), m_settings.ZoneOffset,
-                                              m_settings.TimeStandard));
+    m_dispatcher->CheckAlarms(
+        ComputeZoneTime(m_time.localNow(), m_time.systemZone(), m_settings.ZoneOffset, m_settings.TimeStandard));
 }
 
 void ClockApplication::openSettings(QWidget* owner)
 {
     if (!m_config) {
-        ConfigContext context{m_settings, m_zones, m_clockList, m_instances, m_launcher, m_alarms, m_registry,
-                              m_messages, m_clockName, m_paths.AlarmFilePath};
+        ConfigContext context{m_settings, m_zones,    m_clockList, m_instances, m_launcher,
+                              m_alarms,   m_registry, m_messages,  m_clockName, m_paths.AlarmFilePath};
         context.reloadClock = [this] { ReloadClock(); };
         context.saveSettings = [this] { m_store->SaveClockSettings(m_settings); };
         context.exitClock = [this](bool save) { ExitClock(save); };

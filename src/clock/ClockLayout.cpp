@@ -49,7 +49,8 @@ ClockLayout ComputeClockLayout(const ClockSettings& settings)
     for (int i = 0; i < layout.hourTickCount; ++i)
         layout.hourTicks[i] = QLineF(pointOnFace(layout, hourStep * i, r), pointOnFace(layout, hourStep * i, r + h));
     for (int i = 0; i < 60; ++i)
-        layout.minuteTicks[i] = QLineF(pointOnFace(layout, 6.0 * i, r + h), pointOnFace(layout, 6.0 * i, r + h + m + s));
+        layout.minuteTicks[i] =
+            QLineF(pointOnFace(layout, 6.0 * i, r + h), pointOnFace(layout, 6.0 * i, r + h + m + s));
     return layout;
 }
 

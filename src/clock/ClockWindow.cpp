@@ -90,9 +90,9 @@ bool ClockWindow::redraw()
     const SystemZoneInfo system = m_context.time.systemZone();
     const QDateTime zoneTime = ComputeZoneTime(m_context.time.localNow(), system, m_context.settings.ZoneOffset,
                                                m_context.settings.TimeStandard);
-    const FaceFrame frame = ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName,
-                                             DateTimeTexts::fromLocale(QLocale::system()), isActiveWindow(),
-                                             m_buttonState);
+    const FaceFrame frame =
+        ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName,
+                         DateTimeTexts::fromLocale(QLocale::system()), isActiveWindow(), m_buttonState);
     // A frame that shows the same as the last one is neither drawn nor pushed again.
     if (m_frameValid && frame == m_lastFrame)
         return false;

@@ -98,10 +98,10 @@ private:
     bool m_manualMove = false;
     QPoint m_moveOffset;
     bool m_shapeWithStrip = false;
-    QTimer m_redrawTimer; // Timer1: 100 ms, the face
-    QTimer m_hoverTimer;  // Timer2: 100 ms while the mouse is over the window
-    QTimer m_alarmTimer;  // Timer3: 1000 ms, the alarm check
-    QTimer m_moveTimer;   // watches the end of a move run by the window manager
+    QTimer m_redrawTimer;          // Timer1: 100 ms, the face
+    QTimer m_hoverTimer;           // Timer2: 100 ms while the mouse is over the window
+    QTimer m_alarmTimer;           // Timer3: 1000 ms, the alarm check
+    QTimer m_moveTimer;            // watches the end of a move run by the window manager
     QElapsedTimer m_sinceLastMove; // the window manager's last word on the position
 };
 

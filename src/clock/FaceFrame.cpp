@@ -72,9 +72,8 @@ FaceFrame ComputeFaceFrame(const QDateTime& zoneTime, const ClockSettings& setti
     frame.TimeText = timeText(time, twentyFourHour, texts.timeSeparator);
     frame.TimeFontSize = evenFontSize(diameter / (twentyFourHour ? 5.3333333 : 6.0));
     frame.DateFontSize = evenFontSize(diameter / 8.0);
-    frame.DateText =
-        twoDigits(date.month()) + texts.dateSeparator + twoDigits(date.day()) + texts.dateSeparator +
-        QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    frame.DateText = twoDigits(date.month()) + texts.dateSeparator + twoDigits(date.day()) + texts.dateSeparator +
+                     QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
     frame.NameText = clockName == u"Default" ? texts.locale.dayName(date.dayOfWeek(), QLocale::LongFormat)
                                              : clockName.left(kNameLength);
     frame.hour = time.hour();

@@ -104,13 +104,20 @@ QColor argbColor(qint32 argb)
 int backgroundAlpha(qint32 opacityStep)
 {
     switch (opacityStep) {
-    case 0: return 0xFF;
-    case 1: return 0xEE;
-    case 2: return 0xDD;
-    case 3: return 0xCC;
-    case 4: return 0xBB;
-    case 5: return 0xAA;
-    default: return 0xDD;
+    case 0:
+        return 0xFF;
+    case 1:
+        return 0xEE;
+    case 2:
+        return 0xDD;
+    case 3:
+        return 0xCC;
+    case 4:
+        return 0xBB;
+    case 5:
+        return 0xAA;
+    default:
+        return 0xDD;
     }
 }
 
@@ -171,8 +178,7 @@ QImage clockIconImage(int size)
     QPainter painter(&face);
     DrawClock(painter, layout, CreateDrawingTools(settings), frame, QImage());
     painter.end();
-    return face.copy(layout.face.toAlignedRect())
-        .scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return face.copy(layout.face.toAlignedRect()).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,

@@ -78,8 +78,8 @@ void ConfigDialog::fillLists()
     m_ui->CombHour->addItems(hourListEntries());
     m_ui->CombMinute->addItems(minuteListEntries());
     m_ui->CombAction->addItems({QStringLiteral("显示提示"), QStringLiteral("关闭计算机"), QStringLiteral("重启计算机"),
-                                QStringLiteral("锁定计算机"), QStringLiteral("关机不保存"), QStringLiteral("重启不保存"),
-                                QStringLiteral("执行一个文件 (Exe,文档,网址...)")});
+                                QStringLiteral("锁定计算机"), QStringLiteral("关机不保存"),
+                                QStringLiteral("重启不保存"), QStringLiteral("执行一个文件 (Exe,文档,网址...)")});
     m_ui->CombPlaytime->addItems({QStringLiteral("1 分钟"), QStringLiteral("2 分钟"), QStringLiteral("3 分钟"),
                                   QStringLiteral("5 分钟"), QStringLiteral("圈")});
 }
@@ -280,85 +280,92 @@ void ConfigDialog::settlingRefresh()
     QTimer::singleShot(m_context.settleMs, this, &ConfigDialog::RefreshClockList);
 }
 
-void ConfigDialog::CmdTimeZone_Click(int index)
+bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockListEntry&, const QString&)>& act)
 {
     ClockList& list = m_context.clockList;
     const QList<int> selected = selectedClockLines();
-    const auto nameOf = [&list](int line) {
-        return line < list.ClockCount() ? CleanString(list.entries()[line].Name) : QString();
-    };
+    list.LoadClockList();
+    bool current = false;
+    for (const int line : selected) {
+        if (line >= list.ClockCount())
+            continue;
+        const ClockListEntry& entry = list.entries()[line];
+        const QString name = CleanString(entry.Name);
+        if (name == m_context.clockName)
+            current = true;
+        else
+            act(entry, name);
+    }
+    return current;
+}
+
+void ConfigDialog::CmdTimeZone_Click(int index)
+{
+    ClockList& list = m_context.clockList;
     switch (index) {
     case 0:
         list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex());
-        settlingRefresh();
         break;
-    case 1: {
-        list.LoadClockList();
-        bool current = false;
-        for (const int line : selected) {
-            const QString name = nameOf(line);
-            if (name == m_context.clockName)
-                current = true;
-            else if (!name.isEmpty())
-                list.StopAndDeleteClock(name);
-        }
-        if (current) {
+    case 1:
+        // The current clock goes last: it ends this process, without saving what it is deleting.
+        if (forEachSelectedClock(
+                [&list](const ClockListEntry&, const QString& name) { list.StopAndDeleteClock(name); })) {
             m_context.exitClock(false);
             list.DeleteClock(m_context.clockName);
             return;
         }
-        settlingRefresh();
+        break;
+    case 2: {
+        const bool current = forEachSelectedClock(
+            [this](const ClockListEntry&, const QString& name) { m_context.launcher.startClock(name); });
+        // Starting the current clock again only brings it to the front.
+        if (current)
+            m_context.launcher.startClock(m_context.clockName);
         break;
     }
-    case 2:
-        list.LoadClockList();
-        for (const int line : selected) {
-            if (!nameOf(line).isEmpty())
-                m_context.launcher.startClock(nameOf(line));
-        }
-        settlingRefresh();
-        break;
-    case 3: {
-        list.LoadClockList();
-        bool current = false;
-        for (const int line : selected) {
-            const QString name = nameOf(line);
-            if (name == m_context.clockName)
-                current = true;
-            else if (line < list.ClockCount() && list.entries()[line].Window)
-                m_context.instances.close(name);
-        }
-        if (current) {
+    case 3:
+        if (forEachSelectedClock([this](const ClockListEntry& entry, const QString& name) {
+                if (entry.Window)
+                    m_context.instances.close(name);
+            })) {
             m_context.exitClock(true);
             return;
         }
-        settlingRefresh();
         break;
-    }
     case 4:
         RefreshClockList();
-        break;
+        return;
     default:
-        break;
+        return;
     }
+    settlingRefresh();
 }
 
 void ConfigDialog::CmdAlarm_Click(int index)
 {
     switch (index) {
-    case 0: AddAlarm(); break;
+    case 0:
+        AddAlarm();
+        break;
     case 1:
         m_ui->TxtParam->setText(m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.*"), this));
         break;
-    case 2: DeleteAlarm(); break;
-    case 3: SetAlarm(true); break;
-    case 4: SetAlarm(false); break;
+    case 2:
+        DeleteAlarm();
+        break;
+    case 3:
+        SetAlarm(true);
+        break;
+    case 4:
+        SetAlarm(false);
+        break;
     case 5: {
         const QString sound = m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.wav"), this);
         m_ui->TxtSound->setText(sound.trimmed().isEmpty() ? DefaultSoundText : sound);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     RefreshAlarmList();
 }
@@ -405,8 +412,8 @@ void ConfigDialog::DeleteAlarm()
         if (selected.contains(alarms.CurrentAlarm)) {
             alarms.CurrentAlarm = -1;
         } else {
-            alarms.CurrentAlarm -= qint32(std::count_if(selected.begin(), selected.end(),
-                                                        [&](qint32 i) { return i < alarms.CurrentAlarm; }));
+            alarms.CurrentAlarm -= qint32(
+                std::count_if(selected.begin(), selected.end(), [&](qint32 i) { return i < alarms.CurrentAlarm; }));
         }
     }
     deleteAlarms(alarms.table, selected);

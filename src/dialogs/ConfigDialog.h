@@ -22,6 +22,7 @@ class Registry;
 class TimeZoneTable;
 class UserMessages;
 struct AlarmState;
+struct ClockListEntry;
 struct ClockSettings;
 
 // What the settings dialog works on, and the choosers it opens (tests hand in their own).
@@ -85,6 +86,8 @@ private:
     void ListAlarm_Click();
     QList<qint32> selectedAlarms() const;
     QList<int> selectedClockLines() const;
+    // Runs `act` for every selected clock but this one; true when this clock was selected too.
+    bool forEachSelectedClock(const std::function<void(const ClockListEntry&, const QString&)>& act);
     void settlingRefresh();
 
     ConfigContext m_context;

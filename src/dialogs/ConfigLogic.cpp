@@ -83,18 +83,6 @@ QString clockLineText(const ClockListEntry& entry)
     return entry.Name + (entry.Window ? ConfigTexts::Running : ConfigTexts::Stopped);
 }
 
-QString alarmTimeForList(double time, bool twentyFourHour)
-{
-    const QTime t = QTime::fromString(alarmTimeText(time), QStringLiteral("HH:mm"));
-    if (twentyFourHour)
-        return t.toString(QStringLiteral("HH:mm"));
-    const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(hour12, 2, 10, QLatin1Char('0'))
-        .arg(t.minute(), 2, 10, QLatin1Char('0'))
-        .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-}
-
 QList<AlarmLine> alarmLines(const AlarmTable& table, bool twentyFourHour)
 {
     QList<AlarmLine> lines;
@@ -102,7 +90,7 @@ QList<AlarmLine> alarmLines(const AlarmTable& table, bool twentyFourHour)
         const qint32 enabled = table[i].Enabled;
         if (enabled != 0 && enabled != 1)
             continue;
-        lines.append({i, alarmTimeForList(table[i].Time, twentyFourHour) +
+        lines.append({i, alarmTimeText(table[i].Time, twentyFourHour) +
                              (enabled == 1 ? QStringLiteral(" - 启用") : QStringLiteral(" - 禁用"))});
     }
     return lines;

@@ -56,8 +56,6 @@ struct AlarmLine
     QString text; // "07:30 - 启用", "07:30 PM - 禁用"
 };
 QList<AlarmLine> alarmLines(const AlarmTable& table, bool twentyFourHour);
-// "HH:mm", or "hh:mm AM/PM" in 12-hour mode.
-QString alarmTimeForList(double time, bool twentyFourHour);
 
 // What adding an alarm did.
 enum class AddAlarmResult

@@ -25,7 +25,8 @@ AlphaDialog::AlphaDialog(int startAlpha, bool onTop, QWidget* parent)
     m_ui->HSValue->setValue(startAlpha);
     m_ui->LabValue->setText(alphaText(startAlpha));
     // The label follows the thumb while it is dragged.
-    connect(m_ui->HSValue, &QScrollBar::sliderMoved, this, [this](int value) { m_ui->LabValue->setText(alphaText(value)); });
+    connect(m_ui->HSValue, &QScrollBar::sliderMoved, this,
+            [this](int value) { m_ui->LabValue->setText(alphaText(value)); });
     connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] {
         m_alpha = m_ui->HSValue->value();
         accept();
@@ -85,9 +86,9 @@ bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
     if (label && event->type() == QEvent::MouseMove)
         underline(label, true);
     if (label && event->type() == QEvent::MouseButtonRelease) {
-        m_openUrl(label == m_ui->LabHome0 ? AboutTexts::WebSite
-                                          : QStringLiteral("mailto:") + AboutTexts::SupportAddress +
-                                                QStringLiteral("?subject=Help"));
+        m_openUrl(label == m_ui->LabHome0
+                      ? AboutTexts::WebSite
+                      : QStringLiteral("mailto:") + AboutTexts::SupportAddress + QStringLiteral("?subject=Help"));
         return true;
     }
     return QDialog::eventFilter(watched, event);

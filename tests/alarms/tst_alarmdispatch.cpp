@@ -217,8 +217,10 @@ void TestAlarmDispatch::countdownShowsEverySecondAndActsOnceAtZero_data()
     QTest::addColumn<int>("action");
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("label10");
-    QTest::newRow("shut down") << int(ActionShutdown) << QStringLiteral("shutdown") << QStringLiteral("计算机将被关闭,在 10 秒后");
-    QTest::newRow("restart") << int(ActionRestart) << QStringLiteral("restart") << QStringLiteral("计算机将会重启,在 10 秒后");
+    QTest::newRow("shut down") << int(ActionShutdown) << QStringLiteral("shutdown")
+                               << QStringLiteral("计算机将被关闭,在 10 秒后");
+    QTest::newRow("restart") << int(ActionRestart) << QStringLiteral("restart")
+                             << QStringLiteral("计算机将会重启,在 10 秒后");
     QTest::newRow("lock") << int(ActionLock) << QStringLiteral("lock") << QStringLiteral("计算机将会被锁定,在 10 秒后");
     QTest::newRow("forced shut down") << int(ActionForceShutdown) << QStringLiteral("force shutdown")
                                       << QStringLiteral("计算机将会被关闭不保存,在 10 秒后");

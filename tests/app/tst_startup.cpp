@@ -31,9 +31,10 @@ void TestStartup::clockNameFromTheCommandLine_data()
         << QStringList{QStringLiteral("New"), QStringLiteral("York")} << QStringLiteral("New York");
     QTest::newRow("spaces around the name are trimmed")
         << QStringList{QStringLiteral("  Tokyo  ")} << QStringLiteral("Tokyo");
-    QTest::newRow("quotes stay part of the name") << QStringList{QStringLiteral("\"Tokyo\"")} << QStringLiteral("\"Tokyo\"");
-    QTest::newRow("Qt options are names too")
-        << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")} << QStringLiteral("-platform offscreen");
+    QTest::newRow("quotes stay part of the name")
+        << QStringList{QStringLiteral("\"Tokyo\"")} << QStringLiteral("\"Tokyo\"");
+    QTest::newRow("Qt options are names too") << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")}
+                                              << QStringLiteral("-platform offscreen");
     QTest::newRow("Chinese") << QStringList{QStringLiteral("北京")} << QStringLiteral("北京");
 }
 

@@ -48,12 +48,11 @@ void TestClockLayout::geometry_data()
                                          << QRectF(66, 66, 114, 114) << QRectF(75, 75, 96, 96);
     QTest::newRow("smallest: 198 x 198") << 48 << 10 << 99 << QRectF(26, 26, 146, 146) << QRectF(36, 36, 126, 126)
                                          << QRectF(46, 46, 106, 106) << QRectF(51, 51, 96, 96);
-    QTest::newRow("largest: 598 x 598") << 128 << 50 << 299 << QRectF(46, 46, 506, 506)
-                                        << QRectF(96, 96, 406, 406) << QRectF(146, 146, 306, 306)
-                                        << QRectF(171, 171, 256, 256);
-    QTest::newRow("odd widths sit on half pixels") << 48 << 15 << 114 << QRectF(28.5, 28.5, 171, 171)
-                                                   << QRectF(43.5, 43.5, 141, 141) << QRectF(58.5, 58.5, 111, 111)
-                                                   << QRectF(66, 66, 96, 96);
+    QTest::newRow("largest: 598 x 598") << 128 << 50 << 299 << QRectF(46, 46, 506, 506) << QRectF(96, 96, 406, 406)
+                                        << QRectF(146, 146, 306, 306) << QRectF(171, 171, 256, 256);
+    QTest::newRow("odd widths sit on half pixels")
+        << 48 << 15 << 114 << QRectF(28.5, 28.5, 171, 171) << QRectF(43.5, 43.5, 141, 141)
+        << QRectF(58.5, 58.5, 111, 111) << QRectF(66, 66, 96, 96);
 }
 
 void TestClockLayout::geometry()
@@ -151,7 +150,7 @@ void TestClockLayout::monitorUnderTheCursor()
                                       {QRect(1280, 0, 1024, 768), QRect(1280, 0, 1024, 768)}};
     QCOMPARE(monitorAt(monitors, QPoint(10, 10), 5), 0);
     QCOMPARE(monitorAt(monitors, QPoint(1500, 10), 0), 1);
-    QCOMPARE(monitorAt(monitors, QPoint(1280, 10), 1), 0); // a shared edge belongs to the first
+    QCOMPARE(monitorAt(monitors, QPoint(1280, 10), 1), 0);  // a shared edge belongs to the first
     QCOMPARE(monitorAt(monitors, QPoint(1500, 900), 1), 1); // below the second: no monitor, kept
     QCOMPARE(workAreaOf(monitors, 1), QRect(1280, 0, 1024, 768));
     QCOMPARE(workAreaOf(monitors, 7), QRect(0, 0, 1280, 994));

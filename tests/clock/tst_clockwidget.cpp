@@ -50,7 +50,9 @@ void TestClockWidget::init()
     m_windowSystem = createWindowSystem();
     m_calls.clear();
     ClockWindowActions actions;
-    actions.exitClock = [this](bool save) { m_calls.append(save ? QStringLiteral("exit save") : QStringLiteral("exit")); };
+    actions.exitClock = [this](bool save) {
+        m_calls.append(save ? QStringLiteral("exit save") : QStringLiteral("exit"));
+    };
     actions.openSettings = [this](QWidget* owner) {
         m_calls.append(owner ? QStringLiteral("settings owned") : QStringLiteral("settings"));
     };
@@ -106,8 +108,8 @@ void TestClockWidget::settingsButtonOpensTheSettingsOwnedByTheClock()
     QTest::mouseMove(m_window.get(), QPoint(236, 73));
     m_calls.clear();
     const QPointF moveButton(236, 73);
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, moveButton, m_window->mapToGlobal(moveButton),
-                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, moveButton, m_window->mapToGlobal(moveButton), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_window.get(), &doubleClick);
     QVERIFY(m_calls.isEmpty());
 }

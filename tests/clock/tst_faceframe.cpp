@@ -42,17 +42,16 @@ void TestFaceFrame::texts_data()
     QTest::addColumn<bool>("twentyFourHour");
     QTest::addColumn<QString>("timeText");
     QTest::addColumn<QString>("dateText");
-    QTest::newRow("afternoon, 12-hour ends in P") << at(15, 4, 5) << false << QStringLiteral("03:04:05 P")
-                                                  << QStringLiteral("12/06/2026");
+    QTest::newRow("afternoon, 12-hour ends in P")
+        << at(15, 4, 5) << false << QStringLiteral("03:04:05 P") << QStringLiteral("12/06/2026");
     QTest::newRow("afternoon, 24-hour") << at(15, 4, 5) << true << QStringLiteral("15:04:05")
                                         << QStringLiteral("12/06/2026");
     QTest::newRow("midnight is 12 A") << at(0, 0, 0) << false << QStringLiteral("12:00:00 A")
                                       << QStringLiteral("12/06/2026");
     QTest::newRow("noon is 12 P") << at(12, 30, 0) << false << QStringLiteral("12:30:00 P")
                                   << QStringLiteral("12/06/2026");
-    QTest::newRow("early year pads the date")
-        << QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC) << true << QStringLiteral("09:08:07")
-        << QStringLiteral("03/04/0987");
+    QTest::newRow("early year pads the date") << QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC) << true
+                                              << QStringLiteral("09:08:07") << QStringLiteral("03/04/0987");
 }
 
 void TestFaceFrame::texts()
@@ -147,7 +146,8 @@ void TestFaceFrame::separatorsComeFromTheLocale()
     const DateTimeTexts german = DateTimeTexts::fromLocale(QLocale(QLocale::German, QLocale::Germany));
     QCOMPARE(german.dateSeparator, QChar(u'.'));
     QCOMPARE(german.timeSeparator, QChar(u':'));
-    const FaceFrame frame = ComputeFaceFrame(at(15, 4, 5), settingsOf(48, true), QStringLiteral("x"), german, false, -1);
+    const FaceFrame frame =
+        ComputeFaceFrame(at(15, 4, 5), settingsOf(48, true), QStringLiteral("x"), german, false, -1);
     QCOMPARE(frame.DateText, QStringLiteral("12.06.2026"));
     const DateTimeTexts c = DateTimeTexts::fromLocale(QLocale::c());
     QCOMPARE(c.dateSeparator, QChar(u'/'));

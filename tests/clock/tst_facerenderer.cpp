@@ -137,7 +137,8 @@ void TestFaceRenderer::pmColourAfterNoonInTwelveHourMode()
     settings.DisplayScale = 1;
     const ClockLayout layout = ComputeClockLayout(settings);
     const QImage twelve = render(settings, QTime(13, 5, 0));
-    QVERIFY2(near(ringPixel(twelve, layout.hourArc, 285), 0xFFFFC90E), qPrintable(describe(ringPixel(twelve, layout.hourArc, 285))));
+    QVERIFY2(near(ringPixel(twelve, layout.hourArc, 285), 0xFFFFC90E),
+             qPrintable(describe(ringPixel(twelve, layout.hourArc, 285))));
     QVERIFY(near(ringPixel(twelve, layout.hourArc, 310), 0xFF000000));
     QVERIFY(near(ringPixel(twelve, layout.minuteArc, 285), 0xFF2272CD));
     QVERIFY(near(ringPixel(twelve, layout.secondArc, 100), 0xFF71A713));

@@ -53,8 +53,7 @@ private slots:
     void screenshots();
 
 private:
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         T* found = m_dialog->findChild<T*>(QString::fromLatin1(name));
         if (!found)
@@ -96,24 +95,33 @@ void TestConfigDialog::init()
     m_autorun = {};
     m_messages = {};
     m_alarms = AlarmState();
-    m_list = std::make_unique<ClockList>(ClockListServices{*m_registry, m_instances, m_instances, m_autorun, m_messages},
-                                         QStringLiteral("Default"), QStringLiteral("/usr/bin/kivclock"));
+    m_list =
+        std::make_unique<ClockList>(ClockListServices{*m_registry, m_instances, m_instances, m_autorun, m_messages},
+                                    QStringLiteral("Default"), QStringLiteral("/usr/bin/kivclock"));
     m_store = std::make_unique<ClockSettingsStore>(*m_registry, m_zones, QStringLiteral("Default"));
     m_settings = ClockSettings();
     m_store->ReloadClockSettings(m_settings, SystemZoneInfo{0, 0});
     m_layout = ComputeClockLayout(m_settings);
     m_time.now = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0), Qt::LocalTime);
     m_windowSystem = createWindowSystem();
-    m_window = std::make_unique<ClockWindow>(
-        ClockWindowContext{QStringLiteral("Default"), m_settings, m_layout, m_time, *m_windowSystem, m_monitors, 15, 15},
-        ClockWindowActions{});
+    m_window = std::make_unique<ClockWindow>(ClockWindowContext{QStringLiteral("Default"), m_settings, m_layout, m_time,
+                                                                *m_windowSystem, m_monitors, 15, 15},
+                                             ClockWindowActions{});
     m_reloads = m_saves = 0;
     m_colorToPick.reset();
     m_alphaStart = -1;
     m_fileToPick.clear();
 
-    ConfigContext context{m_settings, m_zones,    *m_list,  m_instances, m_instances, m_alarms, *m_registry,
-                          m_messages, QStringLiteral("Default"), m_dir->filePath(QStringLiteral("Default.cfg"))};
+    ConfigContext context{m_settings,
+                          m_zones,
+                          *m_list,
+                          m_instances,
+                          m_instances,
+                          m_alarms,
+                          *m_registry,
+                          m_messages,
+                          QStringLiteral("Default"),
+                          m_dir->filePath(QStringLiteral("Default.cfg"))};
     context.reloadClock = [this] { reloadClock(); };
     context.saveSettings = [this] {
         ++m_saves;
@@ -155,7 +163,7 @@ void TestConfigDialog::opensOnTheGeneralPageWithTheSettings()
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Kiv Clock 配置"));
     auto* tabs = control<ucXTab>("TabConfig");
     QCOMPARE(tabs->TabCaptions(), QStringList({QStringLiteral("常规(&G)"), QStringLiteral("外观(&A)"),
-                                                QStringLiteral("添加时钟(&A)"), QStringLiteral("警报(&A)")}));
+                                               QStringLiteral("添加时钟(&A)"), QStringLiteral("警报(&A)")}));
     QCOMPARE(tabs->ActiveTab(), 0);
     QCOMPARE(control<QStackedWidget>("PicConfigs")->currentIndex(), 0);
     QCOMPARE(control<QComboBox>("CombDisplayScale")->currentText(), QStringLiteral("是"));

@@ -104,7 +104,12 @@ void TestConfigLogic::alarmListLines()
 void TestConfigLogic::addingChecksTheMinuteAndTheRoom()
 {
     AlarmTable table;
-    NewAlarm alarm{8, 0, ActionRun, QStringLiteral("note"), QStringLiteral("  https://example.org  "), 2,
+    NewAlarm alarm{8,
+                   0,
+                   ActionRun,
+                   QStringLiteral("note"),
+                   QStringLiteral("  https://example.org  "),
+                   2,
                    QStringLiteral("默认报警声音")};
     QCOMPARE(addAlarm(table, alarm), AddAlarmResult::Added);
     QCOMPARE(table[0].Text, QStringLiteral("  https://example.org  "));

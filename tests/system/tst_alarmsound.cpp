@@ -17,7 +17,8 @@ namespace {
 int playingStreams()
 {
     QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    pactl.start(QStringLiteral("pactl"),
+                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
     pactl.waitForFinished(5000);
     return int(pactl.readAllStandardOutput().count('\n'));
 }

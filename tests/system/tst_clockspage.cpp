@@ -32,9 +32,9 @@ QString lineText(const QListWidget* list, int row)
 bool windowShown(const QString& name)
 {
     QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                               QStringLiteral("--name"),
-                                               QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$")});
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                   QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$")});
     xdotool.waitForFinished(5000);
     return !xdotool.readAllStandardOutput().trimmed().isEmpty();
 }
@@ -54,8 +54,7 @@ private slots:
     void stoppingTheCurrentClockEndsIt();
 
 private:
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         return m_dialog->findChild<T*>(QString::fromLatin1(name));
     }
@@ -83,11 +82,14 @@ void TestClocksPage::initTestCase()
     m_registry = std::make_unique<Registry>(Registry::defaultFilePath());
     m_launcher = std::make_unique<DetachedClockLauncher>(QStringLiteral(KIVCLOCK));
     m_autorun = std::make_unique<XdgAutorunEntries>(XdgAutorunEntries::defaultFolder(), QStringLiteral(KIVCLOCK));
-    m_list = std::make_unique<ClockList>(ClockListServices{*m_registry, m_instances, *m_launcher, *m_autorun, m_messages},
-                                         QStringLiteral("Default"), QStringLiteral(KIVCLOCK));
+    m_list =
+        std::make_unique<ClockList>(ClockListServices{*m_registry, m_instances, *m_launcher, *m_autorun, m_messages},
+                                    QStringLiteral("Default"), QStringLiteral(KIVCLOCK));
     ClockSettingsStore(*m_registry, m_zones, QStringLiteral("Default")).ReloadClockSettings(m_settings, {0, 0});
-    ConfigContext context{m_settings, m_zones, *m_list, m_instances, *m_launcher, m_alarms, *m_registry, m_messages,
-                          QStringLiteral("Default"), QString()};
+    ConfigContext context{m_settings,  m_zones,     *m_list,
+                          m_instances, *m_launcher, m_alarms,
+                          *m_registry, m_messages,  QStringLiteral("Default"),
+                          QString()};
     context.reloadClock = [] {};
     context.saveSettings = [] {};
     context.exitClock = [this](bool save) { m_exits.append(save); };

@@ -1,6 +1,6 @@
+#include "FakePlatform.h"
 #include "alarms/AlarmFile.h"
 #include "app/TextUtils.h"
-#include "FakePlatform.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
@@ -17,7 +17,6 @@
 using namespace kiv;
 
 namespace {
-
 
 constexpr QRgb kDeskColour = 0xFFFF00FF;
 
@@ -141,8 +140,8 @@ QString TestClockWindow::waitForWindow(const QString& name, const QString& capti
     const QString caption =
         captionPattern.isEmpty() ? QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$") : captionPattern;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString found = run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                   caption});
+        const QString found =
+            run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), caption});
         if (!found.isEmpty()) {
             QTest::qWait(300); // let the first frames reach the screen
             return found.split(u'\n').first();
@@ -155,7 +154,8 @@ QString TestClockWindow::waitForWindow(const QString& name, const QString& capti
 QRect TestClockWindow::geometryOf(const QString& windowId)
 {
     QRect rect;
-    for (const QString& line : run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId}).split(u'\n')) {
+    for (const QString& line :
+         run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId}).split(u'\n')) {
         const QString value = line.section(u'=', 1);
         if (line.startsWith(QStringLiteral("X=")))
             rect.moveLeft(value.toInt());
@@ -300,9 +300,14 @@ void TestClockWindow::storedSettingsChangeTheFace()
     const QString key = clockKeyPath(QStringLiteral("Default"));
     Registry store = registry();
     QVERIFY(store.transaction([&](RegistryEditor& editor) {
-        for (const auto& [name, value] : {std::pair{"Enable", 1}, {"TimeZoneIndex", 33}, {"ClockRadius", 128},
-                                          {"HourCircleWidth", 50}, {"MinuteCircleWidth", 50},
-                                          {"SecondCircleWidth", 50}, {"SecondCircleColor", 0}, {"Left", 3000},
+        for (const auto& [name, value] : {std::pair{"Enable", 1},
+                                          {"TimeZoneIndex", 33},
+                                          {"ClockRadius", 128},
+                                          {"HourCircleWidth", 50},
+                                          {"MinuteCircleWidth", 50},
+                                          {"SecondCircleWidth", 50},
+                                          {"SecondCircleColor", 0},
+                                          {"Left", 3000},
                                           {"Top", 1500}})
             editor.WriteRegistryValue(key, QString::fromLatin1(name), QString::number(value), RegDword);
     }));
@@ -312,8 +317,8 @@ void TestClockWindow::storedSettingsChangeTheFace()
     // The second ring always covers the few degrees after twelve; a stored colour of 0 draws the default.
     const double radians = 273.0 * M_PI / 180;
     const double radius = 128 + 50 + 50 + 25;
-    const QPoint onSecondRing = clock.topLeft() + QPoint(int(299 + std::cos(radians) * radius),
-                                                         int(299 + std::sin(radians) * radius));
+    const QPoint onSecondRing =
+        clock.topLeft() + QPoint(int(299 + std::cos(radians) * radius), int(299 + std::sin(radians) * radius));
     const QImage screen = grabScreen();
     QVERIFY2(near(screen.pixel(onSecondRing), 0xFF71A713), qPrintable(QString::number(screen.pixel(onSecondRing), 16)));
     screenshot(QStringLiteral("largest-clock"));

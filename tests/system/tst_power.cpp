@@ -110,11 +110,21 @@ void TestPower::actionsCallLogind()
     test::RecordingMessages messages;
     const auto act = [action](PowerActions& power) {
         switch (action) {
-        case 1: power.ShutdownComputer(); break;
-        case 2: power.RestartComputer(); break;
-        case 3: power.LockComputer(); break;
-        case 4: power.ForceShutdown(); break;
-        case 5: power.ForceRestart(); break;
+        case 1:
+            power.ShutdownComputer();
+            break;
+        case 2:
+            power.RestartComputer();
+            break;
+        case 3:
+            power.LockComputer();
+            break;
+        case 4:
+            power.ForceShutdown();
+            break;
+        case 5:
+            power.ForceRestart();
+            break;
         }
     };
     QCOMPARE(run({}, act, messages), calls);
@@ -124,10 +134,12 @@ void TestPower::actionsCallLogind()
 void TestPower::sessionManagerEndsTheSessionFirst()
 {
     test::RecordingMessages messages;
-    QCOMPARE(run({QStringLiteral("--gnome")}, [](PowerActions& p) { p.ShutdownComputer(); }, messages),
+    QCOMPARE(run(
+                 {QStringLiteral("--gnome")}, [](PowerActions& p) { p.ShutdownComputer(); }, messages),
              QStringList{QStringLiteral("GnomeSession.Shutdown")});
     cleanup();
-    QCOMPARE(run({QStringLiteral("--gnome")}, [](PowerActions& p) { p.RestartComputer(); }, messages),
+    QCOMPARE(run(
+                 {QStringLiteral("--gnome")}, [](PowerActions& p) { p.RestartComputer(); }, messages),
              QStringList{QStringLiteral("GnomeSession.Reboot")});
 }
 
@@ -142,8 +154,8 @@ void TestPower::forcedActionsReportAMissingRight_data()
     QTest::newRow("restart refused") << true << QStringLiteral("na") << QStringList{QStringLiteral("CanReboot")}
                                      << QStringLiteral("重启电脑错误");
     QTest::newRow("shut down after asking for a password")
-        << false << QStringLiteral("challenge") << QStringList{QStringLiteral("CanPowerOff"), QStringLiteral("PowerOff 1")}
-        << QString();
+        << false << QStringLiteral("challenge")
+        << QStringList{QStringLiteral("CanPowerOff"), QStringLiteral("PowerOff 1")} << QString();
 }
 
 void TestPower::forcedActionsReportAMissingRight()
@@ -168,13 +180,17 @@ void TestPower::forcedActionsReportAMissingRight()
 void TestPower::nobodyAnsweringIsSilentExceptForForcedActions()
 {
     test::RecordingMessages messages;
-    run({QStringLiteral("--none")}, [](PowerActions& p) {
-        p.ShutdownComputer();
-        p.RestartComputer();
-        p.LockComputer();
-    }, messages);
+    run(
+        {QStringLiteral("--none")},
+        [](PowerActions& p) {
+            p.ShutdownComputer();
+            p.RestartComputer();
+            p.LockComputer();
+        },
+        messages);
     QVERIFY(messages.shown.isEmpty());
-    run({QStringLiteral("--none")}, [](PowerActions& p) { p.ForceShutdown(); }, messages);
+    run(
+        {QStringLiteral("--none")}, [](PowerActions& p) { p.ForceShutdown(); }, messages);
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown.first().text, QStringLiteral("关闭电脑错误"));
 }

@@ -39,8 +39,7 @@ constexpr SessionManager kSessionManagers[] = {
 
 LogindPowerActions::LogindPowerActions(UserMessages& messages, QDBusConnection systemBus, QDBusConnection sessionBus)
     : m_messages(messages), m_system(std::move(systemBus)), m_session(std::move(sessionBus))
-{
-}
+{}
 
 bool LogindPowerActions::askSessionManager(bool restart)
 {
@@ -50,9 +49,9 @@ bool LogindPowerActions::askSessionManager(bool restart)
         const QString service = QString::fromUtf16(manager.service);
         if (!m_session.interface()->isServiceRegistered(service))
             continue;
-        QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromUtf16(manager.path),
-                                                           QString::fromUtf16(manager.interface),
-                                                           QString::fromUtf16(restart ? manager.restart : manager.shutdown));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service, QString::fromUtf16(manager.path), QString::fromUtf16(manager.interface),
+            QString::fromUtf16(restart ? manager.restart : manager.shutdown));
         if (manager.takesAllowSave)
             call << true;
         if (m_session.call(call).type() != QDBusMessage::ErrorMessage)
@@ -107,16 +106,17 @@ void LogindPowerActions::ForceRestart()
 
 void LogindPowerActions::LockComputer()
 {
-    QDBusReply<QDBusObjectPath> session = m_system.call(
-        QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSessionByPID"))
-        << quint32(QCoreApplication::applicationPid()));
+    QDBusReply<QDBusObjectPath> session =
+        m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSessionByPID"))
+                      << quint32(QCoreApplication::applicationPid()));
     if (!session.isValid() && !qEnvironmentVariableIsEmpty("XDG_SESSION_ID")) {
-        session = m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager,
-                                                               QStringLiteral("GetSession"))
-                                << qEnvironmentVariable("XDG_SESSION_ID"));
+        session =
+            m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSession"))
+                          << qEnvironmentVariable("XDG_SESSION_ID"));
     }
     if (session.isValid())
-        m_system.call(QDBusMessage::createMethodCall(kLogind, session.value().path(), kSession, QStringLiteral("Lock")));
+        m_system.call(
+            QDBusMessage::createMethodCall(kLogind, session.value().path(), kSession, QStringLiteral("Lock")));
 }
 
 } // namespace kiv

@@ -575,8 +575,11 @@ void ucXTab::childEvent(QChildEvent* event)
     // Widgets placed on the strip by a form belong to the tab active when they arrive.
     if (event->type() == QEvent::ChildAdded && event->child()->isWidgetType())
         m_pageOf.insert(static_cast<QWidget*>(event->child()), m_activeTab);
-    else if (event->type() == QEvent::ChildRemoved)
-        m_pageOf.remove(static_cast<QWidget*>(event->child()));
+    else if (event->type() == QEvent::ChildRemoved) {
+        // A child being destroyed is no longer a widget: find it by its object address alone.
+        const QObject* removed = event->child();
+        m_pageOf.removeIf([removed](const auto& page) { return static_cast<QObject*>(page.key()) == removed; });
+    }
     QWidget::childEvent(event);
 }
 

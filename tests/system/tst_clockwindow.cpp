@@ -71,6 +71,7 @@ private slots:
     void escapeTogglesAlwaysOnTop();
     void storedSettingsChangeTheFace();
     void alarmOfTheCurrentMinuteOpensTheTipWindow();
+    void stoppingTheCurrentClockFromItsOwnDialogEndsIt();
 
 private:
     QProcessEnvironment environment() const;
@@ -362,6 +363,31 @@ void TestClockWindow::alarmOfTheCurrentMinuteOpensTheTipWindow()
     QVERIFY2(expected.contains(caption), qPrintable(caption));
     QCOMPARE(geometryOf(tip).size(), QSize(435, 279));
     screenshot(QStringLiteral("alarm-tip"));
+}
+
+void TestClockWindow::stoppingTheCurrentClockFromItsOwnDialogEndsIt()
+{
+    QVERIFY(startClock());
+    run({QStringLiteral("windowactivate"), QStringLiteral("--sync"), m_window});
+    run({QStringLiteral("key"), QStringLiteral("--window"), m_window, QStringLiteral("Page_Up")});
+    const QString dialog = waitForWindow({}, QStringLiteral("^Kiv Clock 配置$"));
+    QVERIFY(!dialog.isEmpty());
+    run({QStringLiteral("windowactivate"), QStringLiteral("--sync"), dialog});
+    // The clocks tab (the third of four across the top), then the keyboard: into the clock list, onto its
+    // first line (this clock), and the stop button's access key.
+    const QRect geometry = geometryOf(dialog);
+    run({QStringLiteral("mousemove"), QStringLiteral("--window"), dialog, QString::number(geometry.width() * 5 / 8),
+         QStringLiteral("21"), QStringLiteral("click"), QStringLiteral("1")});
+    QTest::qWait(300);
+    run({QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+         QStringLiteral("Tab"), QStringLiteral("Home"), QStringLiteral("space")});
+    QTest::qWait(300);
+    screenshot(QStringLiteral("clocks-page-stop"));
+    run({QStringLiteral("key"), QStringLiteral("alt+s")});
+    QVERIFY(m_clock->waitForFinished(10000));
+    QCOMPARE(m_clock->exitCode(), 0);
+    QCOMPARE(registry().ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), QStringLiteral("Enable")),
+             RegistryValue(1));
 }
 
 QTEST_MAIN(TestClockWindow)

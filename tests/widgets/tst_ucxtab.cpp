@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -166,6 +167,20 @@ void TestXTab::accessKeySelectsItsTab()
     QCOMPARE(m_tab->ActiveTab(), 2);
     QTest::keyClick(m_window.get(), Qt::Key_G, Qt::AltModifier);
     QCOMPARE(m_tab->ActiveTab(), 0);
+    // Tabs sharing a key are visited in turn, also when a button has the same key.
+    m_tab->setTabEnabled(1, true);
+    m_tab->setTabCaptions({QStringLiteral("&General"), QStringLiteral("&Appearance"), QStringLiteral("&Add clock")});
+    auto* apply = new QPushButton(QStringLiteral("&Apply"), m_window.get());
+    apply->move(10, 195);
+    apply->show();
+    QSignalSpy switches(m_tab, &ucXTab::TabSwitch);
+    QSet<int> visited;
+    for (int press = 0; press < 4; ++press) {
+        QTest::keyClick(m_window.get(), Qt::Key_A, Qt::AltModifier);
+        visited.insert(m_tab->ActiveTab());
+    }
+    QCOMPARE(visited, QSet<int>({1, 2}));
+    QVERIFY(switches.size() >= 2);
 }
 
 void TestXTab::wheelWrapsForwardAndStopsAtTheFirst()

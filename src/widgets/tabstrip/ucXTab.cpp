@@ -667,12 +667,18 @@ void ucXTab::rebuildAccessKeys()
 {
     qDeleteAll(m_shortcuts);
     m_shortcuts.clear();
+    QList<int> keys;
     for (int i = 0; i < TabCount(); ++i) {
         const int key = m_model.tab(i).accessKey;
-        if (key == 0)
-            continue;
+        if (key != 0 && !keys.contains(key))
+            keys.append(key);
+    }
+    // One shortcut per key: tabs that share a key are visited in turn, one per press. Where a button of
+    // the window has the same key, Qt reports the press as ambiguous; it still switches the tab.
+    for (const int key : keys) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(key)), this);
         connect(shortcut, &QShortcut::activated, this, [this, key] { accessKey(key); });
+        connect(shortcut, &QShortcut::activatedAmbiguously, this, [this, key] { accessKey(key); });
         m_shortcuts.append(shortcut);
     }
 }

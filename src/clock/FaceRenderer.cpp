@@ -5,7 +5,6 @@
 #include "settings/ClockSettings.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace kiv {
 namespace {

@@ -860,11 +860,6 @@ void ucXTab::keyReleaseEvent(QKeyEvent* event)
     emit KeyUp(keyCode(event), shiftState(event->modifiers()));
 }
 
-void ucXTab::enterEvent(QEnterEvent* event)
-{
-    QWidget::enterEvent(event);
-}
-
 void ucXTab::leaveEvent(QEvent* event)
 {
     m_pointerInside = false;

@@ -36,18 +36,18 @@ struct ConfigContext
     AlarmState& alarms;
     Registry& registry;
     UserMessages& messages;
-    QString clockName;
-    QString alarmFilePath;
-    std::function<void()> reloadClock;  // save, reload checked, rebuild the clock window
-    std::function<void()> saveSettings; // save the settings record
-    std::function<void(bool saveSettings)> exitClock;
-    std::function<void()> showAbout;
+    QString clockName = {};
+    QString alarmFilePath = {};
+    std::function<void()> reloadClock = {};  // save, reload checked, rebuild the clock window
+    std::function<void()> saveSettings = {}; // save the settings record
+    std::function<void(bool saveSettings)> exitClock = {};
+    std::function<void()> showAbout = {};
     // The colour picker: the chosen colour, or nothing when cancelled.
-    std::function<std::optional<QColor>(const QColor& initial, QWidget* owner)> pickColor;
+    std::function<std::optional<QColor>(const QColor& initial, QWidget* owner)> pickColor = {};
     // The opacity dialog: the alpha to use, given the one to start at.
-    std::function<int(int start, QWidget* owner)> pickAlpha;
+    std::function<int(int start, QWidget* owner)> pickAlpha = {};
     // The open-file dialog: the chosen path, or "" when cancelled.
-    std::function<QString(const QString& title, const QString& filter, QWidget* owner)> pickFile;
+    std::function<QString(const QString& title, const QString& filter, QWidget* owner)> pickFile = {};
     int settleMs = 1000; // the pause before the clock list shows clocks just started or stopped
 };
 

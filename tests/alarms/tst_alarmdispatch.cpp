@@ -29,7 +29,7 @@ struct Recorder final : AlarmSound, PowerActions, DocumentOpener
 // The tip window as the dispatcher sees it, driving the real tip behaviour.
 struct TipPresenter final : TipWindowPresenter
 {
-    explicit TipPresenter(AlarmTip& tip) : tip(tip) {}
+    explicit TipPresenter(AlarmTip& behaviour) : tip(behaviour) {}
     bool isOpen() const override { return opened; }
     void open() override
     {

@@ -28,14 +28,6 @@ int playSecondsOf(qint32 playTime)
     }
 }
 
-QString withoutTrailingSpaces(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    return text.left(end);
-}
-
 } // namespace
 
 QString TipTexts::countdownText(qint32 action, int seconds)

@@ -19,6 +19,14 @@ QString CleanString(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
+QString withoutTrailingSpaces(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.left(end).toString();
+}
+
 bool FileExists(const QString& path)
 {
     const QString cleaned = CleanString(path);

@@ -8,6 +8,9 @@ namespace kiv {
 // the store, the command line or a fixed-size record passes through here before it is used.
 QString CleanString(QStringView text);
 
+// The text without its trailing spaces (a fixed-length field's padding).
+QString withoutTrailingSpaces(QStringView text);
+
 // True when the cleaned path names an existing file or folder.
 bool FileExists(const QString& path);
 

@@ -55,6 +55,7 @@ void ClockWindow::rebuild()
 {
     const ClockLayout& layout = m_context.layout;
     m_tools = CreateDrawingTools(m_context.settings);
+    m_texts = DateTimeTexts::fromLocale(QLocale::system());
     m_image = QImage(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
     m_image.fill(Qt::transparent);
     m_frameValid = false;
@@ -91,8 +92,7 @@ bool ClockWindow::redraw()
     const QDateTime zoneTime = ComputeZoneTime(m_context.time.localNow(), system, m_context.settings.ZoneOffset,
                                                m_context.settings.TimeStandard);
     const FaceFrame frame =
-        ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName,
-                         DateTimeTexts::fromLocale(QLocale::system()), isActiveWindow(), m_buttonState);
+        ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName, m_texts, isActiveWindow(), m_buttonState);
     // A frame that shows the same as the last one is neither drawn nor pushed again.
     if (m_frameValid && frame == m_lastFrame)
         return false;

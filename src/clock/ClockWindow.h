@@ -89,6 +89,7 @@ private:
     ClockWindowContext m_context;
     ClockWindowActions m_actions;
     DrawingTools m_tools;
+    DateTimeTexts m_texts; // the system's separators and day names, read once per rebuild
     QImage m_buttonStrip;
     QImage m_image;
     FaceFrame m_lastFrame;

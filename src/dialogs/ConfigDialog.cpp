@@ -460,10 +460,7 @@ void ConfigDialog::ListAlarm_Click()
     if (alarm.Action >= ActionRun) {
         m_ui->TxtParam->setText(CleanString(alarm.Text));
     } else {
-        QString note = alarm.Text;
-        while (note.endsWith(u' '))
-            note.chop(1);
-        m_ui->TxtNote->setText(note);
+        m_ui->TxtNote->setText(withoutTrailingSpaces(alarm.Text));
     }
     m_ui->TxtSound->setText(CleanString(alarm.Sound));
 }

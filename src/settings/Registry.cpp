@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <array>
 
@@ -50,14 +51,6 @@ QString storedKeyPath(const RegistryPath& path)
     while (subkey.endsWith(u'\\'))
         subkey.chop(1);
     return subkey.isEmpty() ? rootName(path.root) : rootName(path.root) + u'\\' + subkey;
-}
-
-QString utf16Text(const QByteArray& data)
-{
-    QString text;
-    for (qsizetype i = 0; i + 1 < data.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(quint8(data[i]) | (quint8(data[i + 1]) << 8))));
-    return text;
 }
 
 } // namespace
@@ -110,7 +103,7 @@ RegistryValue RegistryEditor::ReadRegistryValue(const QString& path, const QStri
     case RegBinary:
     case RegMultiSz:
         // The text keeps its stored terminator, as the platform returns it; readers clean it.
-        return RegistryValue(utf16Text(entry->data));
+        return RegistryValue(textOfUtf16(entry->data));
     case RegDword: {
         QByteArray bytes = entry->data.left(4);
         bytes.resize(4, '\0');

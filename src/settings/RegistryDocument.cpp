@@ -28,21 +28,12 @@ QByteArray utf16Bytes(const QString& text)
     return bytes;
 }
 
-QString fromUtf16Bytes(const QByteArray& bytes)
-{
-    QString text;
-    text.reserve(bytes.size() / 2);
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(quint8(bytes[i]) | (quint8(bytes[i + 1]) << 8))));
-    return text;
-}
-
 // A string value is written as "quoted text" when its data is plain text with one terminating NUL.
 bool isQuotableText(const RegistryEntry& entry)
 {
     if (entry.type != RegSz || entry.data.size() < 2 || entry.data.size() % 2 != 0)
         return false;
-    const QString text = fromUtf16Bytes(entry.data);
+    const QString text = textOfUtf16(entry.data);
     if (!text.endsWith(QChar(u'\0')))
         return false;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
@@ -83,7 +74,7 @@ QString serializeValue(const RegistryEntry& entry)
 {
     const QString name = entry.name.isEmpty() ? QStringLiteral("@") : quote(entry.name);
     if (isQuotableText(entry)) {
-        QString text = fromUtf16Bytes(entry.data);
+        QString text = textOfUtf16(entry.data);
         text.chop(1);
         return name + u'=' + quote(text);
     }
@@ -169,7 +160,7 @@ bool parseData(QStringView data, RegistryEntry& entry)
 QString decodeFile(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xFF\xFE"))
-        return fromUtf16Bytes(bytes.mid(2));
+        return textOfUtf16(bytes.mid(2));
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     return decoder.decode(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
 }
@@ -233,6 +224,15 @@ QStringList logicalLines(const QString& text)
 }
 
 } // namespace
+
+QString textOfUtf16(const QByteArray& bytes)
+{
+    QString text;
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(quint8(bytes[i]) | (quint8(bytes[i + 1]) << 8))));
+    return text;
+}
 
 RegistryEntry RegistryEntry::text(const QString& name, const QString& value, quint32 type)
 {

@@ -17,6 +17,9 @@ enum RegistryType : quint32
     RegMultiSz = 7,
 };
 
+// The text of UTF-16LE bytes (an odd last byte is ignored); terminating NULs are kept.
+QString textOfUtf16(const QByteArray& bytes);
+
 // One value: its name ("" is the key's default value), type and raw data as the registry keeps it
 // (text as UTF-16LE with its terminating NUL, a DWORD as 4 little-endian bytes).
 struct RegistryEntry

@@ -62,8 +62,12 @@ bool ClockApplication::start()
     // A clock runs once: a second start only brings the running one to the front, before anything is written.
     if (m_clockList.FindClockWindow(m_clockName))
         return false;
-    if (!m_server.listen(m_clockName))
-        return false; // the same clock started at the same moment and answers now
+    if (!m_server.listen(m_clockName)) {
+        // The same clock started at the same moment and answers now; anything else is a fault to report.
+        if (!m_server.otherIsRunning())
+            reportStartFailure(m_server.errorString());
+        return false;
+    }
     m_instances.setRunning(true);
     m_server.setRaiseHandler([this] { raiseWindow(); });
     m_server.setCloseHandler([this] { ExitClock(true); });
@@ -73,6 +77,14 @@ bool ClockApplication::start()
     QCoreApplication::processEvents();
     m_window->show();
     return true;
+}
+
+void ClockApplication::reportStartFailure(const QString& reason)
+{
+    m_exitCode = 1;
+    const QString text = StartupMessages::CannotStart.arg(m_clockName, reason);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(StartupMessages::ErrorTitle), qPrintable(text));
+    m_messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Critical);
 }
 
 QString ClockApplication::resolveClockName()

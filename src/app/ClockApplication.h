@@ -47,6 +47,8 @@ namespace StartupMessages {
 inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
 // Shown when there is no display or drawing surface to draw the clock on.
 inline const QString NoDisplay = QStringLiteral("加载 GDI+ 错误!");
+// Shown when the clock cannot open the channel through which other clocks find it.
+inline const QString CannotStart = QStringLiteral("无法启动时钟 {%1}：%2");
 } // namespace StartupMessages
 
 // One clock process: its state, its services and its window, from start-up to exit.
@@ -84,6 +86,7 @@ public:
 
 private:
     QString resolveClockName();
+    void reportStartFailure(const QString& reason);
     void prepareState();
     void readScreens();
     void createWindow();

@@ -66,6 +66,7 @@ private slots:
     void startsAtItsDefaultSizeAndCaption();
     void cornersShowAndPassClicksToTheWindowBeneath();
     void secondStartOfTheSameClockExits();
+    void clockWithoutItsChannelSaysSoAndFails();
     void closeRequestEndsTheClockAndSavesItsPosition();
     void dragPastTheRightEdgeIsClampedBack();
     void escapeTogglesAlwaysOnTop();
@@ -237,6 +238,24 @@ void TestClockWindow::secondStartOfTheSameClockExits()
                  .size(),
              1);
     QCOMPARE(m_clock->state(), QProcess::Running);
+}
+
+void TestClockWindow::clockWithoutItsChannelSaysSoAndFails()
+{
+    // A file where the sockets' folder belongs: the clock cannot be found by others, so it does not run.
+    QFile blocker(m_home->filePath(QStringLiteral("runtime/kivclock")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_clock = std::make_unique<QProcess>();
+    m_clock->setProcessEnvironment(environment());
+    m_clock->start(QStringLiteral(KIVCLOCK), {QStringLiteral("Default")});
+    const QString message = waitForWindow({}, QStringLiteral("^Kiv Clock 错误$"));
+    QVERIFY(!message.isEmpty());
+    run({QStringLiteral("key"), QStringLiteral("--window"), message, QStringLiteral("Return")});
+    QVERIFY(m_clock->waitForFinished(10000));
+    QCOMPARE(m_clock->exitCode(), 1);
+    QVERIFY(m_clock->readAllStandardError().contains("Kiv Clock 错误"));
+    QVERIFY(run({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Kiv Clock \\{")}).isEmpty());
 }
 
 void TestClockWindow::closeRequestEndsTheClockAndSavesItsPosition()

@@ -6,6 +6,7 @@
 #include "settings/RegistryKeys.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -55,6 +56,7 @@ class TestProcesses final : public QObject
 
 private slots:
     void init();
+    void channelFindsRaisesAndClosesAnotherProcess_data();
     void channelFindsRaisesAndClosesAnotherProcess();
     void secondServerForTheSameClockIsRefused();
     void staleSocketOfAKilledClockIsReplaced();
@@ -73,11 +75,25 @@ void TestProcesses::init()
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
+void TestProcesses::channelFindsRaisesAndClosesAnotherProcess_data()
+{
+    QTest::addColumn<QString>("runtimeFolder");
+    QTest::newRow("runtime folder") << QStringLiteral("runtime");
+    // Deeper than a socket address can hold (a build tree's test folders can be).
+    QTest::newRow("deep runtime folder") << QStringLiteral("runtime/") + QString(110, u'd');
+}
+
 void TestProcesses::channelFindsRaisesAndClosesAnotherProcess()
 {
-    auto clock = startHelper({QStringLiteral("serve"), runtime(), QStringLiteral("New York"), marker()}, "listening");
+    QFETCH(QString, runtimeFolder);
+    const QString folder = m_dir->filePath(runtimeFolder);
+    const QString socket = InstanceChannel::socketPath(QStringLiteral("New York"), folder);
+    QVERIFY(QFile::encodeName(socket).size() <= 107);
+    QVERIFY(socket != InstanceChannel::socketPath(QStringLiteral("New York"), folder + u'e'));
+    auto clock = startHelper({QStringLiteral("serve"), folder, QStringLiteral("New York"), marker()}, "listening");
     QVERIFY(clock);
-    LocalSocketInstances instances(runtime());
+    QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
+    LocalSocketInstances instances(folder);
     QVERIFY(instances.find(QStringLiteral("New York"), false));
     QVERIFY(!instances.find(QStringLiteral("new york"), false));
     QVERIFY(!instances.find(QStringLiteral("Tokyo"), false));

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -16,6 +17,20 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 2000;
+// The longest path a Unix socket address holds (sockaddr_un::sun_path less its terminating zero).
+constexpr qsizetype kMaxSocketPathBytes = 107;
+
+QString hashedFileName(const QString& text)
+{
+    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QString::fromLatin1(hash.left(24)) + QStringLiteral(".sock");
+}
+
+// Where sockets go when the runtime folder lies too deep for a socket address.
+QString shortFolder()
+{
+    return QDir::tempPath() + QStringLiteral("/kivclock-") + QString::number(getuid());
+}
 
 QByteArray request(const QString& path, const QByteArray& command, int timeoutMs)
 {
@@ -32,11 +47,14 @@ QByteArray request(const QString& path, const QByteArray& command, int timeoutMs
     return reply.trimmed();
 }
 
-QString ensureFolder(const QString& folder)
+// Creates the socket's folder for this user alone. False when it cannot be made private, for instance
+// because another user created it first.
+bool ensurePrivateFolder(const QString& folder)
 {
     QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return folder;
+    const QFileInfo info(folder);
+    return info.isDir() && !info.isSymLink() && info.ownerId() == getuid() &&
+           QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace
@@ -52,8 +70,11 @@ QString InstanceChannel::defaultRuntimeFolder()
 QString InstanceChannel::socketPath(const QString& clockName, const QString& runtimeFolder)
 {
     const QString folder = runtimeFolder.isEmpty() ? defaultRuntimeFolder() : runtimeFolder;
-    const QByteArray hash = QCryptographicHash::hash(clockName.toUtf8(), QCryptographicHash::Sha1).toHex();
-    return withTrailingSlash(folder) + QString::fromLatin1(hash.left(24)) + QStringLiteral(".sock");
+    const QString path = withTrailingSlash(folder) + hashedFileName(clockName);
+    if (QFile::encodeName(path).size() <= kMaxSocketPathBytes)
+        return path;
+    // The name hashes the runtime folder too, so that clocks of different runtime folders stay apart.
+    return shortFolder() + u'/' + hashedFileName(folder + u'\n' + clockName);
 }
 
 LocalSocketInstances::LocalSocketInstances(QString runtimeFolder, int closeTimeoutMs)
@@ -80,9 +101,13 @@ InstanceServer::~InstanceServer() = default;
 
 bool InstanceServer::listen(const QString& clockName)
 {
-    const QString folder =
-        ensureFolder(m_runtimeFolder.isEmpty() ? InstanceChannel::defaultRuntimeFolder() : m_runtimeFolder);
-    const QString path = InstanceChannel::socketPath(clockName, folder);
+    m_otherIsRunning = false;
+    const QString path = InstanceChannel::socketPath(clockName, m_runtimeFolder);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!ensurePrivateFolder(folder)) {
+        m_error = QStringLiteral("cannot use %1 as a private folder").arg(folder);
+        return false;
+    }
     // Two clocks of one name starting at once: the lock lets one of them check and claim the socket.
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(5000)) {
@@ -91,6 +116,7 @@ bool InstanceServer::listen(const QString& clockName)
     }
     if (request(path, QByteArrayLiteral("ping"), kAnswerTimeoutMs) == "ok") {
         m_error = QStringLiteral("the clock %1 is already running").arg(clockName);
+        m_otherIsRunning = true;
         return false;
     }
     QLocalServer::removeServer(path);

@@ -14,7 +14,8 @@ namespace kiv {
 
 // Every running clock listens on a local socket of its own, named from a hash of the clock's name, in
 // a folder only this user can enter ($XDG_RUNTIME_DIR/kivclock). A client asks "ping", "raise" or "close";
-// the clock answers "ok", or "closed" once it has run its exit.
+// the clock answers "ok", or "closed" once it has run its exit. Where that folder lies too deep for a socket
+// address, the sockets go to a private folder of this user under the temporary folder instead.
 namespace InstanceChannel {
 // The socket path of a clock; `runtimeFolder` defaults to $XDG_RUNTIME_DIR/kivclock.
 QString socketPath(const QString& clockName, const QString& runtimeFolder = {});
@@ -48,6 +49,8 @@ public:
     // cannot be created); a stale socket left by a killed clock is replaced.
     bool listen(const QString& clockName);
     QString errorString() const { return m_error; }
+    // After a refused listen(): true when the refusal was another process answering for the name.
+    bool otherIsRunning() const { return m_otherIsRunning; }
 
     // Called for "raise"; and for "close", which is answered after the handler has returned.
     void setRaiseHandler(std::function<void()> handler) { m_onRaise = std::move(handler); }
@@ -62,6 +65,7 @@ private:
     std::function<void()> m_onRaise;
     std::function<void()> m_onClose;
     QString m_error;
+    bool m_otherIsRunning = false;
 };
 
 } // namespace kiv

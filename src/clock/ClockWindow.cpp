@@ -8,8 +8,10 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
 #include <QWindow>
 
 namespace kiv {
@@ -125,6 +127,11 @@ void ClockWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_hoverTimer.isActive())
         m_hoverTimer.start();
+    if (m_moveTimer.isActive() && (event->buttons() & Qt::LeftButton)) {
+        // A window manager that moves a window holds the pointer; a motion reported here means it has not
+        // taken the move or has let it go, so the clock goes on with it itself.
+        m_manualMove = true;
+    }
     if (m_manualMove) {
         move(event->globalPosition().toPoint() - m_moveOffset);
         return;
@@ -153,27 +160,42 @@ void ClockWindow::watchHover()
 
 void ClockWindow::mousePressEvent(QMouseEvent* event)
 {
+    // The press decides by where it happened: the hover watch may have looked at a pointer that has
+    // moved on since the press (the queue of events runs behind the pointer on a busy machine).
+    setButtonState(buttonStateAt(event->position().toPoint(), width()));
     if (m_buttonState == ButtonMove)
         startMove(event->globalPosition().toPoint());
 }
 
 void ClockWindow::startMove(QPoint globalPosition)
 {
-    if (windowHandle() && windowHandle()->startSystemMove()) {
+    // The window manager moves the window from wherever the pointer is when it is asked. When the press is
+    // handled late and the pointer has travelled on, the window follows the pointer here instead, so that
+    // the point that was pressed stays under the pointer.
+    m_moveOffset = globalPosition - pos();
+    const int travelled = (QCursor::pos() - globalPosition).manhattanLength();
+    const bool pointerStill = travelled < QGuiApplication::styleHints()->startDragDistance();
+    if (pointerStill && windowHandle() && windowHandle()->startSystemMove()) {
         m_sinceLastMove.start();
+        m_sinceButtonsUp.invalidate();
         m_moveTimer.start();
         return;
     }
-    // No window manager to run the move: follow the mouse until the button is released.
+    // No window manager to run the move, or a late press: follow the mouse until the button is released.
     m_manualMove = true;
-    m_moveOffset = globalPosition - pos();
 }
 
 void ClockWindow::watchSystemMove()
 {
-    // The move ends when the button is up and the window manager has stopped moving the window, so that
-    // the position taken is the final one.
-    if (m_context.windowSystem.mouseButtonsDown() || m_sinceLastMove.elapsed() < kMoveSettleMs)
+    // The move ends when the button has been up for a moment and the window manager has stopped moving
+    // the window, so that the position taken is the final one even when the window manager lags.
+    if (m_context.windowSystem.mouseButtonsDown()) {
+        m_sinceButtonsUp.invalidate();
+        return;
+    }
+    if (!m_sinceButtonsUp.isValid())
+        m_sinceButtonsUp.start();
+    if (m_sinceButtonsUp.elapsed() < kMoveSettleMs || m_sinceLastMove.elapsed() < kMoveSettleMs)
         return;
     m_moveTimer.stop();
     finishMove();
@@ -189,7 +211,6 @@ void ClockWindow::finishPendingMove()
 {
     if (m_moveTimer.isActive() || m_manualMove) {
         m_moveTimer.stop();
-        m_manualMove = false;
         finishMove();
     }
 }
@@ -197,7 +218,10 @@ void ClockWindow::finishPendingMove()
 void ClockWindow::finishMove()
 {
     m_context.settings.MonitorID = monitorAt(m_context.monitors, QCursor::pos(), m_context.settings.MonitorID);
-    const QPoint topLeft = pos();
+    // A move the window manager ran is read back from the window system, as Qt's events may lag behind it;
+    // a move the clock made itself ends where the clock asked for.
+    const QPoint topLeft = m_manualMove ? pos() : m_context.windowSystem.windowPosition(windowHandle()).value_or(pos());
+    m_manualMove = false;
     m_context.settings.Left = topLeft.x() * m_context.twipsPerPixelX;
     m_context.settings.Top = topLeft.y() * m_context.twipsPerPixelY;
     clampAndRemember();
@@ -218,7 +242,7 @@ void ClockWindow::clampAndRemember()
 void ClockWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_manualMove) {
-        m_manualMove = false;
+        m_moveTimer.stop();
         finishMove();
         return;
     }

@@ -99,11 +99,12 @@ private:
     bool m_manualMove = false;
     QPoint m_moveOffset;
     bool m_shapeWithStrip = false;
-    QTimer m_redrawTimer;          // Timer1: 100 ms, the face
-    QTimer m_hoverTimer;           // Timer2: 100 ms while the mouse is over the window
-    QTimer m_alarmTimer;           // Timer3: 1000 ms, the alarm check
-    QTimer m_moveTimer;            // watches the end of a move run by the window manager
-    QElapsedTimer m_sinceLastMove; // the window manager's last word on the position
+    QTimer m_redrawTimer;           // Timer1: 100 ms, the face
+    QTimer m_hoverTimer;            // Timer2: 100 ms while the mouse is over the window
+    QTimer m_alarmTimer;            // Timer3: 1000 ms, the alarm check
+    QTimer m_moveTimer;             // watches the end of a move run by the window manager
+    QElapsedTimer m_sinceLastMove;  // the window manager's last word on the position
+    QElapsedTimer m_sinceButtonsUp; // the release that ends such a move
 };
 
 } // namespace kiv

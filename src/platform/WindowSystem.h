@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPoint>
 #include <QRegion>
 
 #include <memory>
+#include <optional>
 
 class QWindow;
 
@@ -21,6 +23,9 @@ public:
     virtual void setKeepAbove(QWindow* window, bool above) = 0;
     // True while any mouse button is held down (also during a move run by the window manager).
     virtual bool mouseButtonsDown() const = 0;
+    // Where the window's top-left corner is now, as the window system has it. Qt learns of moves made by
+    // the window manager only as it reads their events, which can lag behind. Empty where it cannot be asked.
+    virtual std::optional<QPoint> windowPosition(QWindow* window) const = 0;
 };
 
 // The implementation for the platform Qt runs on (X11; a neutral one elsewhere, such as offscreen).

@@ -96,7 +96,7 @@ void TestClocksPage::initTestCase()
     context.settleMs = 300;
     m_dialog = std::make_unique<ConfigDialog>(context, nullptr);
     m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get(), 20000));
 }
 
 void TestClocksPage::cleanupTestCase()

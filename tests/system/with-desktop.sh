@@ -22,7 +22,7 @@ wm=$!
 xcompmgr >"$work/xcompmgr.log" 2>&1 &
 compositor=$!
 # The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
 done

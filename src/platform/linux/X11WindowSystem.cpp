@@ -73,6 +73,18 @@ public:
         return down;
     }
 
+    std::optional<QPoint> windowPosition(QWindow* window) const override
+    {
+        xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+            m_connection, xcb_translate_coordinates(m_connection, xcb_window_t(window->winId()), rootWindow(), 0, 0),
+            nullptr);
+        std::optional<QPoint> position;
+        if (reply)
+            position = (QPointF(reply->dst_x, reply->dst_y) / window->devicePixelRatio()).toPoint();
+        std::free(reply);
+        return position;
+    }
+
 private:
     xcb_window_t rootWindow() const
     {
@@ -101,6 +113,7 @@ public:
     void setShape(QWindow* window, const QRegion& region) override { window->setMask(region); }
     void setKeepAbove(QWindow* window, bool above) override { window->setFlag(Qt::WindowStaysOnTopHint, above); }
     bool mouseButtonsDown() const override { return QGuiApplication::mouseButtons() != Qt::NoButton; }
+    std::optional<QPoint> windowPosition(QWindow*) const override { return std::nullopt; }
 };
 
 } // namespace

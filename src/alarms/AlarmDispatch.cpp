@@ -1,7 +1,7 @@
 #include "alarms/AlarmDispatch.h"
 
-#include "alarms/AlarmServices.h"
-#include "app/TextUtils.h"
+#include "platform/AlarmServices.h"
+#include "core/TextUtils.h"
 
 namespace kiv {
 

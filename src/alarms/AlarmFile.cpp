@@ -1,7 +1,7 @@
 #include "alarms/AlarmFile.h"
 
 #include "BuiltInResources.h"
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "platform/UserMessages.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "alarms/AlarmTip.h"
 
 #include "alarms/AlarmDispatch.h"
-#include "alarms/AlarmServices.h"
-#include "app/TextUtils.h"
+#include "platform/AlarmServices.h"
+#include "core/TextUtils.h"
 #include "settings/ClockSettings.h"
 
 #include <cmath>

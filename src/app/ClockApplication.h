@@ -3,7 +3,7 @@
 #include "alarms/AlarmDispatch.h"
 #include "alarms/AlarmTip.h"
 #include "alarms/TipWindow.h"
-#include "app/AppPaths.h"
+#include "core/AppPaths.h"
 #include "clock/ClockLayout.h"
 #include "platform/linux/DesktopOpener.h"
 #include "platform/linux/DetachedClockLauncher.h"

@@ -1,6 +1,6 @@
 #include "app/ClockChooser.h"
 
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "ui_ClockChooser.h"
 
 namespace kiv {

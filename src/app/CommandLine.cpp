@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "dialogs/ConfigDialog.h"
 
 #include "alarms/AlarmDispatch.h"
-#include "app/NumberText.h"
-#include "app/TextUtils.h"
+#include "core/NumberText.h"
+#include "core/TextUtils.h"
 #include "dialogs/ColorConversions.h"
 #include "dialogs/ConfigLogic.h"
 #include "platform/ClockInstances.h"

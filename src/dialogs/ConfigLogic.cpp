@@ -1,7 +1,7 @@
 #include "dialogs/ConfigLogic.h"
 
 #include "alarms/AlarmFile.h"
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 #include "dialogs/ColorConversions.h"
 #include "settings/ClockList.h"
 

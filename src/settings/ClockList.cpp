@@ -1,6 +1,6 @@
 #include "settings/ClockList.h"
 
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "platform/AutorunEntries.h"
 #include "platform/ClockInstances.h"
 #include "platform/UserMessages.h"

@@ -1,8 +1,8 @@
 #include "settings/Registry.h"
 
-#include "app/AppPaths.h"
-#include "app/NumberText.h"
-#include "app/TextUtils.h"
+#include "core/AppPaths.h"
+#include "core/NumberText.h"
+#include "core/TextUtils.h"
 
 #include <QDateTime>
 #include <QDir>

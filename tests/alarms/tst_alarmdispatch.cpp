@@ -1,5 +1,5 @@
 #include "alarms/AlarmDispatch.h"
-#include "alarms/AlarmServices.h"
+#include "platform/AlarmServices.h"
 #include "alarms/AlarmTip.h"
 #include "settings/ClockSettings.h"
 #include "timezone/ZoneTime.h"

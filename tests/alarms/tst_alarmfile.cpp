@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 #include "alarms/AlarmFile.h"
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "FakePlatform.h"
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "settings/ClockList.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"

@@ -1,4 +1,4 @@
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "settings/Registry.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 #include "alarms/AlarmDispatch.h"
-#include "app/AppPaths.h"
+#include "core/AppPaths.h"
 #include "dialogs/ConfigDialog.h"
 #include "platform/linux/DetachedClockLauncher.h"
 #include "platform/linux/InstanceChannel.h"

@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 #include "alarms/AlarmFile.h"
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"

@@ -1,5 +1,5 @@
 #include "alarms/AlarmFile.h"
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/ClockList.h"
 #include "settings/Registry.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarms/AlarmServices.h"
+#include "platform/AlarmServices.h"
 
 #include <QUrl>
 

@@ -1,6 +1,6 @@
 #include "platform/linux/InstanceChannel.h"
 
-#include "app/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/linux/XdgAutorunEntries.h"
 
-#include "app/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QCryptographicHash>
 #include <QDir>

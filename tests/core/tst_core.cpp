@@ -1,6 +1,6 @@
-#include "app/AppPaths.h"
-#include "app/NumberText.h"
-#include "app/TextUtils.h"
+#include "core/AppPaths.h"
+#include "core/NumberText.h"
+#include "core/TextUtils.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,7 +8,7 @@
 
 using namespace kiv;
 
-class TestAppUtils final : public QObject
+class TestCore final : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ private slots:
     void convertTextToNumber();
 };
 
-void TestAppUtils::cleanString_data()
+void TestCore::cleanString_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
@@ -37,14 +37,14 @@ void TestAppUtils::cleanString_data()
     QTest::newRow("padded fixed-length text") << QStringLiteral("hi").leftJustified(255, u' ') << QStringLiteral("hi");
 }
 
-void TestAppUtils::cleanString()
+void TestCore::cleanString()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QCOMPARE(CleanString(input), expected);
 }
 
-void TestAppUtils::fileExists()
+void TestCore::fileExists()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("a.cfg"));
@@ -60,7 +60,7 @@ void TestAppUtils::fileExists()
     QVERIFY(!FileExists(QStringLiteral("\0") + file));
 }
 
-void TestAppUtils::initPathsBuildsAndCreatesTheDataFolder()
+void TestCore::initPathsBuildsAndCreatesTheDataFolder()
 {
     QTemporaryDir dir;
     const AppPaths paths = InitPaths(QStringLiteral("Tokyo"), QStringLiteral("/opt/kiv/bin"), dir.path());
@@ -72,7 +72,7 @@ void TestAppUtils::initPathsBuildsAndCreatesTheDataFolder()
     QVERIFY(QFileInfo(paths.DataFolder).isDir());
 }
 
-void TestAppUtils::numberOfText_data()
+void TestCore::numberOfText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("fits");
@@ -102,7 +102,7 @@ void TestAppUtils::numberOfText_data()
     QTest::newRow("huge exponent does not fit") << QStringLiteral("1e400") << false << 0;
 }
 
-void TestAppUtils::numberOfText()
+void TestCore::numberOfText()
 {
     QFETCH(QString, text);
     QFETCH(bool, fits);
@@ -113,7 +113,7 @@ void TestAppUtils::numberOfText()
         QCOMPARE(*value, expected);
 }
 
-void TestAppUtils::convertTextToNumber_data()
+void TestCore::convertTextToNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("converts");
@@ -127,7 +127,7 @@ void TestAppUtils::convertTextToNumber_data()
     QTest::newRow("words") << QStringLiteral("blue") << false << 0;
 }
 
-void TestAppUtils::convertTextToNumber()
+void TestCore::convertTextToNumber()
 {
     QFETCH(QString, text);
     QFETCH(bool, converts);
@@ -138,5 +138,5 @@ void TestAppUtils::convertTextToNumber()
         QCOMPARE(*value, expected);
 }
 
-QTEST_GUILESS_MAIN(TestAppUtils)
-#include "tst_apputils.moc"
+QTEST_GUILESS_MAIN(TestCore)
+#include "tst_core.moc"

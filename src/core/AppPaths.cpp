@@ -1,6 +1,6 @@
-#include "app/AppPaths.h"
+#include "core/AppPaths.h"
 
-#include "app/TextUtils.h"
+#include "core/TextUtils.h"
 
 #include <QDir>
 #include <QStandardPaths>

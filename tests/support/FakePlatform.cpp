@@ -40,4 +40,13 @@ bool FakeInstances::startClock(const QString& clockName)
     return true;
 }
 
+int RecordingAlarmServices::powerActions() const
+{
+    int count = 0;
+    for (const QString& call : calls)
+        count += int(call.contains(QStringLiteral("shutdown")) || call.contains(QStringLiteral("restart")) ||
+                     call == QStringLiteral("lock"));
+    return count;
+}
+
 } // namespace kiv::test

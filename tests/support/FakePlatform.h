@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AlarmServices.h"
 #include "platform/AutorunEntries.h"
 #include "platform/ClockInstances.h"
 #include "platform/UserMessages.h"
@@ -44,6 +45,26 @@ public:
     bool startClock(const QString& clockName) override;
     QSet<QString> running;
     QStringList raised, closed, started;
+};
+
+// Sound, power actions and the opener in one: every call is recorded in `calls`, nothing happens.
+class RecordingAlarmServices final : public AlarmSound, public PowerActions, public DocumentOpener
+{
+public:
+    void play(const QString& wavPath) override { record(QStringLiteral("play ") + wavPath); }
+    void stop() override { record(QStringLiteral("stop")); }
+    void ShutdownComputer() override { record(QStringLiteral("shutdown")); }
+    void RestartComputer() override { record(QStringLiteral("restart")); }
+    void LockComputer() override { record(QStringLiteral("lock")); }
+    void ForceShutdown() override { record(QStringLiteral("force shutdown")); }
+    void ForceRestart() override { record(QStringLiteral("force restart")); }
+    void open(const QString& target) override { record(QStringLiteral("open [") + target + u']'); }
+    // Calls of the power actions only.
+    int powerActions() const;
+    QStringList calls;
+
+private:
+    void record(const QString& call) { calls.append(call); }
 };
 
 // A fixed local time and system zone.

@@ -6,11 +6,12 @@
 #include "clock/WindowPlacement.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/SmallDialogs.h"
+#include "platform/AlarmServices.h"
+#include "platform/UserMessages.h"
 #include "platform/WindowSystem.h"
+#include "timezone/ZoneTime.h"
 
 #include <QApplication>
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QIcon>
 #include <QMenu>
 #include <QScreen>
@@ -42,35 +43,32 @@ bool OwnClockAwareInstances::close(const QString& clockName)
     return clockName == m_ownName && m_running ? false : m_others.close(clockName);
 }
 
-ClockApplication::ClockApplication(QString clockName)
-    : m_clockName(std::move(clockName)), m_registry(Registry::defaultFilePath()),
-      m_launcher(QCoreApplication::applicationFilePath()),
-      m_autorun(XdgAutorunEntries::defaultFolder(), QCoreApplication::applicationFilePath()),
-      m_clockList({m_registry, m_instances, m_launcher, m_autorun, m_messages}, QString(),
-                  QCoreApplication::applicationFilePath()),
-      m_power(m_messages)
+ClockApplication::ClockApplication(QString clockName, ClockServices services)
+    : m_clockName(std::move(clockName)), m_services(services), m_registry(Registry::defaultFilePath()),
+      m_clockList({m_registry, m_instances, m_services.launcher, m_services.autorun, m_services.messages}, QString(),
+                  m_services.programPath)
 {}
 
 ClockApplication::~ClockApplication() = default;
 
 bool ClockApplication::start()
 {
-    m_systemZone = m_time.systemZone();
+    m_systemZone = m_services.time.systemZone();
     m_clockList.LoadClockList();
     m_clockName = resolveClockName();
     m_clockList.setCurrentClock(m_clockName);
     // A clock runs once: a second start only brings the running one to the front, before anything is written.
     if (m_clockList.FindClockWindow(m_clockName))
         return false;
-    if (!m_server.listen(m_clockName)) {
+    if (!m_services.channel.listen(m_clockName)) {
         // The same clock started at the same moment and answers now; anything else is a fault to report.
-        if (!m_server.otherIsRunning())
-            reportStartFailure(m_server.errorString());
+        if (!m_services.channel.otherIsRunning())
+            reportStartFailure(m_services.channel.errorString());
         return false;
     }
     m_instances.setRunning(true);
-    m_server.setRaiseHandler([this] { raiseWindow(); });
-    m_server.setCloseHandler([this] { ExitClock(true); });
+    m_services.channel.setRaiseHandler([this] { raiseWindow(); });
+    m_services.channel.setCloseHandler([this] { ExitClock(true); });
     prepareState();
     createAlarmHandling();
     createWindow();
@@ -84,7 +82,7 @@ void ClockApplication::reportStartFailure(const QString& reason)
     m_exitCode = 1;
     const QString text = StartupMessages::CannotStart.arg(m_clockName, reason);
     std::fprintf(stderr, "%s: %s\n", qPrintable(StartupMessages::ErrorTitle), qPrintable(text));
-    m_messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Critical);
+    m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Critical);
 }
 
 QString ClockApplication::resolveClockName()
@@ -104,7 +102,7 @@ void ClockApplication::prepareState()
     m_paths = InitPaths(m_clockName, QCoreApplication::applicationDirPath(), userDataHome());
     m_clockList.WriteAppInfo(KIV_VERSION_MAJOR, KIV_VERSION_MINOR, KIV_VERSION_PATCH);
     ExtractResourceFile(m_paths.DefaultSoundPath, QStringLiteral("ALARM"));
-    LoadAlarms(m_paths.AlarmFilePath, m_alarms.table, m_messages);
+    LoadAlarms(m_paths.AlarmFilePath, m_alarms.table, m_services.messages);
     m_store = std::make_unique<ClockSettingsStore>(m_registry, m_zones, m_clockName);
     m_store->ReloadClockSettings(m_settings, m_systemZone);
     readScreens();
@@ -129,9 +127,14 @@ void ClockApplication::createWindow()
     for (const int size : {16, 32, 48, 64, 128})
         icon.addPixmap(QPixmap::fromImage(clockIconImage(size)));
     QApplication::setWindowIcon(icon);
-    m_windowSystem = createWindowSystem();
-    ClockWindowContext context{m_clockName,     m_settings, m_layout,         m_time,
-                               *m_windowSystem, m_monitors, m_twipsPerPixelX, m_twipsPerPixelY};
+    ClockWindowContext context{m_clockName,
+                               m_settings,
+                               m_layout,
+                               m_services.time,
+                               m_services.windowSystem,
+                               m_monitors,
+                               m_twipsPerPixelX,
+                               m_twipsPerPixelY};
     ClockWindowActions actions;
     actions.exitClock = [this](bool save) { ExitClock(save); };
     actions.checkAlarms = [this] { checkAlarms(); };
@@ -143,9 +146,10 @@ void ClockApplication::createWindow()
 
 void ClockApplication::createAlarmHandling()
 {
-    m_tip = std::make_unique<AlarmTip>(m_alarms, m_settings, m_clockName, m_paths.DefaultSoundPath, m_sound, m_power);
+    m_tip = std::make_unique<AlarmTip>(m_alarms, m_settings, m_clockName, m_paths.DefaultSoundPath,
+                                       m_services.sound, m_services.power);
     m_tipWindow = std::make_unique<TipWindowHost>(*m_tip, [this] { return monitorOfClock(); });
-    m_dispatcher = std::make_unique<AlarmDispatcher>(m_alarms, *m_tipWindow, m_opener);
+    m_dispatcher = std::make_unique<AlarmDispatcher>(m_alarms, *m_tipWindow, m_services.opener);
 }
 
 QRect ClockApplication::monitorOfClock() const
@@ -158,28 +162,20 @@ QRect ClockApplication::monitorOfClock() const
 void ClockApplication::checkAlarms()
 {
     m_dispatcher->CheckAlarms(
-        ComputeZoneTime(m_time.localNow(), m_time.systemZone(), m_settings.ZoneOffset, m_settings.TimeStandard));
+        ComputeZoneTime(m_services.time.localNow(), m_services.time.systemZone(), m_settings.ZoneOffset, m_settings.TimeStandard));
 }
 
 void ClockApplication::openSettings(QWidget* owner)
 {
     if (!m_config) {
-        ConfigContext context{m_settings, m_zones,    m_clockList, m_instances, m_launcher,
-                              m_alarms,   m_registry, m_messages,  m_clockName, m_paths.AlarmFilePath};
+        ConfigContext context{m_settings,          m_zones,           m_clockList,
+                              m_instances,         m_services.launcher, m_alarms,
+                              m_registry,          m_services.messages, m_services.pickers,
+                              m_clockName,         m_paths.AlarmFilePath};
         context.reloadClock = [this] { ReloadClock(); };
         context.saveSettings = [this] { m_store->SaveClockSettings(m_settings); };
         context.exitClock = [this](bool save) { ExitClock(save); };
         context.showAbout = [this] { openAbout(); };
-        context.pickColor = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
-            const QColor chosen = QColorDialog::getColor(initial, parent);
-            return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
-        };
-        context.pickAlpha = [this](int start, QWidget* parent) {
-            return AlphaDialog::ask(start, m_settings.AlwaysOnTop == 1, parent);
-        };
-        context.pickFile = [](const QString& title, const QString& filter, QWidget* parent) {
-            return QFileDialog::getOpenFileName(parent, title, QString(), filter);
-        };
         m_config = std::make_unique<ConfigDialog>(context, owner);
     }
     m_config->show();
@@ -190,7 +186,7 @@ void ClockApplication::openSettings(QWidget* owner)
 void ClockApplication::openAbout()
 {
     if (!m_about)
-        m_about = std::make_unique<AboutDialog>(versionText(), [this](const QString& url) { m_opener.open(url); });
+        m_about = std::make_unique<AboutDialog>(versionText(), [this](const QString& url) { m_services.opener.open(url); });
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
@@ -201,7 +197,7 @@ void ClockApplication::openMenu(QPoint globalPosition)
     QMenu menu(QStringLiteral("TrayMenu"));
     menu.addAction(QStringLiteral("配置(&C)"), this, [this] { openSettings(m_window.get()); });
     menu.addAction(QStringLiteral("关于Kiv Clock(&A)"), this, [this] { openAbout(); });
-    menu.addAction(QStringLiteral("访问我们的网站(&V)"), this, [this] { m_opener.open(kWebSite); });
+    menu.addAction(QStringLiteral("访问我们的网站(&V)"), this, [this] { m_services.opener.open(kWebSite); });
     menu.addSeparator();
     menu.addAction(QStringLiteral("退出(&E)"), this, [this] { ExitClock(true); });
     menu.exec(globalPosition);
@@ -220,7 +216,7 @@ void ClockApplication::ReloadClock()
 {
     if (!m_store->SaveClockSettings(m_settings))
         std::fprintf(stderr, "kivclock: %s\n", qPrintable(m_store->errorString()));
-    m_store->ReloadClockSettings(m_settings, m_time.systemZone());
+    m_store->ReloadClockSettings(m_settings, m_services.time.systemZone());
     m_layout = ComputeClockLayout(m_settings);
     m_window->rebuild();
     m_window->show();

@@ -3,15 +3,10 @@
 #include "alarms/AlarmDispatch.h"
 #include "alarms/AlarmTip.h"
 #include "alarms/TipWindow.h"
-#include "core/AppPaths.h"
+#include "app/ClockServices.h"
 #include "clock/ClockLayout.h"
-#include "platform/linux/DesktopOpener.h"
-#include "platform/linux/DetachedClockLauncher.h"
-#include "platform/linux/InstanceChannel.h"
-#include "platform/linux/LogindPowerActions.h"
-#include "platform/linux/QtAlarmSound.h"
-#include "platform/linux/QtUserMessages.h"
-#include "platform/linux/XdgAutorunEntries.h"
+#include "core/AppPaths.h"
+#include "platform/ClockInstances.h"
 #include "settings/ClockList.h"
 #include "settings/ClockSettings.h"
 #include "settings/Registry.h"
@@ -25,7 +20,6 @@ namespace kiv {
 class AboutDialog;
 class ClockWindow;
 class ConfigDialog;
-class WindowSystem;
 
 // The instance channel as this process uses it: its own clock is found without asking itself (the
 // process cannot answer its own request while it waits for the answer).
@@ -58,7 +52,7 @@ class ClockApplication final : public QObject
 
 public:
     // `clockName` is the cleaned command line; "" lets start-up decide.
-    explicit ClockApplication(QString clockName);
+    ClockApplication(QString clockName, ClockServices services);
     ~ClockApplication() override;
 
     // Runs start-up; false when the process is to end at once with exitCode().
@@ -74,6 +68,7 @@ public:
     ClockSettings& settings() { return m_settings; }
     ClockWindow* window() const { return m_window.get(); }
     AlarmState& alarms() { return m_alarms; }
+    const AppPaths& paths() const { return m_paths; }
 
     // Timer3 of the clock window: fires the alarms due by the clock's zone time.
     void checkAlarms();
@@ -101,7 +96,6 @@ private:
     // Process-wide state.
     AppPaths m_paths;
     TimeZoneTable m_zones;
-    SystemTimeSource m_time;
     SystemZoneInfo m_systemZone;
     ClockSettings m_settings;
     AlarmState m_alarms;
@@ -111,19 +105,11 @@ private:
     ClockLayout m_layout;
 
     // Services.
+    ClockServices m_services;
     Registry m_registry;
-    QtUserMessages m_messages;
-    LocalSocketInstances m_otherInstances;
-    OwnClockAwareInstances m_instances{m_otherInstances, m_clockName};
-    DetachedClockLauncher m_launcher;
-    XdgAutorunEntries m_autorun;
+    OwnClockAwareInstances m_instances{m_services.otherClocks, m_clockName};
     ClockList m_clockList;
     std::unique_ptr<ClockSettingsStore> m_store;
-    std::unique_ptr<WindowSystem> m_windowSystem;
-    InstanceServer m_server;
-    QtAlarmSound m_sound;
-    LogindPowerActions m_power;
-    DesktopOpener m_opener;
 
     // Windows and what drives them.
     std::unique_ptr<ClockWindow> m_window;

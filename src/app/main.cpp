@@ -1,5 +1,6 @@
 #include "app/ClockApplication.h"
 #include "app/CommandLine.h"
+#include "app/LinuxClockServices.h"
 
 #include <QApplication>
 
@@ -18,7 +19,8 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     application.setQuitOnLastWindowClosed(false);
-    kiv::ClockApplication clock(clockName);
+    kiv::LinuxClockServices services(QCoreApplication::applicationFilePath());
+    kiv::ClockApplication clock(clockName, services.services());
     if (!clock.start())
         return clock.exitCode();
     return application.exec();

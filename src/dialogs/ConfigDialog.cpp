@@ -5,6 +5,7 @@
 #include "core/TextUtils.h"
 #include "dialogs/ColorConversions.h"
 #include "dialogs/ConfigLogic.h"
+#include "dialogs/DialogPickers.h"
 #include "platform/ClockInstances.h"
 #include "platform/UserMessages.h"
 #include "settings/ClockList.h"
@@ -235,11 +236,11 @@ void ConfigDialog::CmdColor_Click(int row)
 {
     const qint32 initial = ColorTransfer(NumberOfText(colorBox(row)->text()).value_or(0));
     const qint32 argb = m_context.settings.*kColorFields[size_t(row)];
-    const std::optional<QColor> chosen = m_context.pickColor(colorOfColorref(initial), this);
+    const std::optional<QColor> chosen = m_context.pickers.pickColor(colorOfColorref(initial), this);
     if (!chosen)
         return;
     const qint32 result = colorrefOf(*chosen);
-    const int alpha = m_context.pickAlpha(alphaAfterPicking(result, initial, argb), this);
+    const int alpha = m_context.pickers.pickAlpha(alphaAfterPicking(result, initial, argb), m_context.settings.AlwaysOnTop == 1, this);
     showColor(row, RGBToARGB(result, quint8(alpha)));
     m_ui->CombTheme->setCurrentIndex(0);
 }
@@ -348,7 +349,7 @@ void ConfigDialog::CmdAlarm_Click(int index)
         AddAlarm();
         break;
     case 1:
-        m_ui->TxtParam->setText(m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.*"), this));
+        m_ui->TxtParam->setText(m_context.pickers.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.*"), this));
         break;
     case 2:
         DeleteAlarm();
@@ -360,7 +361,7 @@ void ConfigDialog::CmdAlarm_Click(int index)
         SetAlarm(false);
         break;
     case 5: {
-        const QString sound = m_context.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.wav"), this);
+        const QString sound = m_context.pickers.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.wav"), this);
         m_ui->TxtSound->setText(sound.trimmed().isEmpty() ? DefaultSoundText : sound);
         break;
     }

@@ -18,6 +18,7 @@ namespace kiv {
 class ClockInstances;
 class ClockLauncher;
 class ClockList;
+class DialogPickers;
 class Registry;
 class TimeZoneTable;
 class UserMessages;
@@ -25,7 +26,7 @@ struct AlarmState;
 struct ClockListEntry;
 struct ClockSettings;
 
-// What the settings dialog works on, and the choosers it opens (tests hand in their own).
+// What the settings dialog works on, and the choosers it opens.
 struct ConfigContext
 {
     ClockSettings& settings;
@@ -36,18 +37,13 @@ struct ConfigContext
     AlarmState& alarms;
     Registry& registry;
     UserMessages& messages;
+    DialogPickers& pickers;
     QString clockName = {};
     QString alarmFilePath = {};
     std::function<void()> reloadClock = {};  // save, reload checked, rebuild the clock window
     std::function<void()> saveSettings = {}; // save the settings record
     std::function<void(bool saveSettings)> exitClock = {};
     std::function<void()> showAbout = {};
-    // The colour picker: the chosen colour, or nothing when cancelled.
-    std::function<std::optional<QColor>(const QColor& initial, QWidget* owner)> pickColor = {};
-    // The opacity dialog: the alpha to use, given the one to start at.
-    std::function<int(int start, QWidget* owner)> pickAlpha = {};
-    // The open-file dialog: the chosen path, or "" when cancelled.
-    std::function<QString(const QString& title, const QString& filter, QWidget* owner)> pickFile = {};
     int settleMs = 1000; // the pause before the clock list shows clocks just started or stopped
 };
 

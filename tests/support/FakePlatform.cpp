@@ -40,6 +40,14 @@ bool FakeInstances::startClock(const QString& clockName)
     return true;
 }
 
+bool FakeInstances::listen(const QString& clockName)
+{
+    m_refused = running.contains(clockName);
+    if (!m_refused)
+        listening = clockName;
+    return !m_refused;
+}
+
 int RecordingAlarmServices::powerActions() const
 {
     int count = 0;

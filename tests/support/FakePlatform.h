@@ -36,15 +36,28 @@ public:
     QMap<QString, QString> entries;
 };
 
-// Clocks that "run" when their names are in `running`; records raises, closes and starts.
-class FakeInstances final : public ClockInstances, public ClockLauncher
+// Clocks that "run" when their names are in `running`; records raises, closes and starts. As this clock's
+// channel it listens unless its name runs already, and `requestClose()` plays a close request from outside.
+class FakeInstances final : public ClockInstances, public ClockLauncher, public InstanceListener
 {
 public:
     bool find(const QString& clockName, bool raise) override;
     bool close(const QString& clockName) override;
     bool startClock(const QString& clockName) override;
+    bool listen(const QString& clockName) override;
+    QString errorString() const override { return {}; }
+    bool otherIsRunning() const override { return m_refused; }
+    void setRaiseHandler(std::function<void()> handler) override { m_onRaise = std::move(handler); }
+    void setCloseHandler(std::function<void()> handler) override { m_onClose = std::move(handler); }
+    void requestClose() { m_onClose(); }
     QSet<QString> running;
     QStringList raised, closed, started;
+    QString listening;
+
+private:
+    bool m_refused = false;
+    std::function<void()> m_onRaise;
+    std::function<void()> m_onClose;
 };
 
 // Sound, power actions and the opener in one: every call is recorded in `calls`, nothing happens.

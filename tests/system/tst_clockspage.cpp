@@ -1,15 +1,11 @@
-#include "FakePlatform.h"
-#include "alarms/AlarmDispatch.h"
-#include "core/AppPaths.h"
+#include "app/ClockApplication.h"
+#include "app/LinuxClockServices.h"
+#include "clock/ClockWindow.h"
 #include "dialogs/ConfigDialog.h"
-#include "platform/linux/DetachedClockLauncher.h"
 #include "platform/linux/InstanceChannel.h"
 #include "platform/linux/XdgAutorunEntries.h"
-#include "settings/ClockList.h"
-#include "settings/ClockSettings.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
-#include "timezone/TimeZoneTable.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -41,8 +37,8 @@ bool windowShown(const QString& name)
 
 } // namespace
 
-// The clocks page of a settings dialog over the real clock list: clocks are real processes on a private X
-// server, started, stopped and deleted from the dialog.
+// The clocks page of the settings dialog of a real clock application, with the desktop's own services:
+// the other clocks are real processes on a private X server, started, stopped and deleted from the dialog.
 class TestClocksPage final : public QObject
 {
     Q_OBJECT
@@ -56,22 +52,14 @@ private slots:
 private:
     template <typename T> T* control(const char* name) const
     {
-        return m_dialog->findChild<T*>(QString::fromLatin1(name));
+        return m_app->settingsDialog()->findChild<T*>(QString::fromLatin1(name));
     }
     void selectOnly(const QString& name);
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
 
-    std::unique_ptr<Registry> m_registry;
-    TimeZoneTable m_zones;
-    ClockSettings m_settings;
-    LocalSocketInstances m_instances;
-    std::unique_ptr<DetachedClockLauncher> m_launcher;
-    std::unique_ptr<XdgAutorunEntries> m_autorun;
-    test::RecordingMessages m_messages;
-    std::unique_ptr<ClockList> m_list;
-    AlarmState m_alarms;
-    std::unique_ptr<ConfigDialog> m_dialog;
-    QList<bool> m_exits;
+    std::unique_ptr<LinuxClockServices> m_services;
+    std::unique_ptr<ClockApplication> m_app;
+    Registry m_registry{Registry::defaultFilePath()};
 };
 
 void TestClocksPage::initTestCase()
@@ -79,31 +67,18 @@ void TestClocksPage::initTestCase()
     // The folders of this test (fresh for each run) are the ones the started clocks use too.
     QFile::remove(Registry::defaultFilePath());
     QDir(XdgAutorunEntries::defaultFolder()).removeRecursively();
-    m_registry = std::make_unique<Registry>(Registry::defaultFilePath());
-    m_launcher = std::make_unique<DetachedClockLauncher>(QStringLiteral(KIVCLOCK));
-    m_autorun = std::make_unique<XdgAutorunEntries>(XdgAutorunEntries::defaultFolder(), QStringLiteral(KIVCLOCK));
-    m_list =
-        std::make_unique<ClockList>(ClockListServices{*m_registry, m_instances, *m_launcher, *m_autorun, m_messages},
-                                    QStringLiteral("Default"), QStringLiteral(KIVCLOCK));
-    ClockSettingsStore(*m_registry, m_zones, QStringLiteral("Default")).ReloadClockSettings(m_settings, {0, 0});
-    ConfigContext context{m_settings,  m_zones,     *m_list,
-                          m_instances, *m_launcher, m_alarms,
-                          *m_registry, m_messages,  QStringLiteral("Default"),
-                          QString()};
-    context.reloadClock = [] {};
-    context.saveSettings = [] {};
-    context.exitClock = [this](bool save) { m_exits.append(save); };
-    context.settleMs = 300;
-    m_dialog = std::make_unique<ConfigDialog>(context, nullptr);
-    m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get(), 20000));
+    m_services = std::make_unique<LinuxClockServices>(QStringLiteral(KIVCLOCK));
+    m_app = std::make_unique<ClockApplication>(QStringLiteral("Default"), m_services->services());
+    QVERIFY(m_app->start());
+    m_app->openSettings(m_app->window());
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->settingsDialog(), 20000));
 }
 
 void TestClocksPage::cleanupTestCase()
 {
     // Whatever a failed step left running is closed through its own channel.
-    m_instances.close(QStringLiteral("Tokyo"));
-    m_dialog.reset();
+    LocalSocketInstances().close(QStringLiteral("Tokyo"));
+    m_app.reset();
 }
 
 void TestClocksPage::selectOnly(const QString& name)
@@ -129,11 +104,11 @@ void TestClocksPage::addStopRunAndDeleteAClock()
     selectOnly(QStringLiteral("Tokyo"));
     click("CmdTimeZone3"); // stop: the clock saves its settings and ends
     QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Tokyo")), 10000);
-    QCOMPARE(m_registry->ReadRegistryValue(tokyoKey, QStringLiteral("TimeZoneIndex")), RegistryValue(81));
-    QVERIFY(!m_registry->ReadRegistryValue(tokyoKey, QStringLiteral("Left")).isEmpty());
+    QCOMPARE(m_registry.ReadRegistryValue(tokyoKey, QStringLiteral("TimeZoneIndex")), RegistryValue(81));
+    QVERIFY(!m_registry.ReadRegistryValue(tokyoKey, QStringLiteral("Left")).isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(lineText(list, 1), QStringLiteral("Tokyo -- 已停止"), 5000);
     // It starts with the session: a stopped clock keeps its autostart entry.
-    QVERIFY(QFile::exists(m_autorun->entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
+    QVERIFY(QFile::exists(XdgAutorunEntries(XdgAutorunEntries::defaultFolder(), QString()).entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
 
     selectOnly(QStringLiteral("Tokyo"));
     click("CmdTimeZone2"); // run
@@ -142,19 +117,19 @@ void TestClocksPage::addStopRunAndDeleteAClock()
     selectOnly(QStringLiteral("Tokyo"));
     click("CmdTimeZone1"); // delete: stopped, then every trace removed
     QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Tokyo")), 10000);
-    QVERIFY(!m_registry->snapshot().findKey(tokyoKey));
-    QVERIFY(!QFile::exists(m_autorun->entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
+    QVERIFY(!m_registry.snapshot().findKey(tokyoKey));
+    QVERIFY(!QFile::exists(XdgAutorunEntries(XdgAutorunEntries::defaultFolder(), QString()).entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 5000);
 }
 
 void TestClocksPage::stoppingTheCurrentClockEndsIt()
 {
+    // Stopping this very clock runs its exit with saving: the record is written and the windows go.
     selectOnly(QStringLiteral("Default"));
     click("CmdTimeZone3");
-    QCOMPARE(m_exits, QList<bool>{true}); // exit with saving
-    selectOnly(QStringLiteral("Default"));
-    click("CmdTimeZone1");
-    QCOMPARE(m_exits, QList<bool>({true, false})); // delete: exit without saving
+    QVERIFY(!m_registry.ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), QStringLiteral("Left")).isEmpty());
+    QVERIFY(!m_app->window()->isVisible());
+    QVERIFY(!m_app->settingsDialog()->isVisible());
 }
 
 QTEST_MAIN(TestClocksPage)

@@ -37,7 +37,7 @@ private:
 };
 
 // The clock's side: answers the requests for one clock name.
-class InstanceServer final : public QObject
+class InstanceServer final : public QObject, public InstanceListener
 {
     Q_OBJECT
 
@@ -45,16 +45,12 @@ public:
     explicit InstanceServer(QString runtimeFolder = {}, QObject* parent = nullptr);
     ~InstanceServer() override;
 
-    // Starts answering for `clockName`. False when another process already answers for it (or the socket
-    // cannot be created); a stale socket left by a killed clock is replaced.
-    bool listen(const QString& clockName);
-    QString errorString() const { return m_error; }
-    // After a refused listen(): true when the refusal was another process answering for the name.
-    bool otherIsRunning() const { return m_otherIsRunning; }
-
-    // Called for "raise"; and for "close", which is answered after the handler has returned.
-    void setRaiseHandler(std::function<void()> handler) { m_onRaise = std::move(handler); }
-    void setCloseHandler(std::function<void()> handler) { m_onClose = std::move(handler); }
+    // A stale socket left by a killed clock is replaced.
+    bool listen(const QString& clockName) override;
+    QString errorString() const override { return m_error; }
+    bool otherIsRunning() const override { return m_otherIsRunning; }
+    void setRaiseHandler(std::function<void()> handler) override { m_onRaise = std::move(handler); }
+    void setCloseHandler(std::function<void()> handler) override { m_onClose = std::move(handler); }
 
 private:
     void acceptConnection();

@@ -1,0 +1,17 @@
+#include "app/LinuxClockServices.h"
+
+namespace kiv {
+
+LinuxClockServices::LinuxClockServices(const QString& programPath)
+    : m_programPath(programPath), m_launcher(programPath),
+      m_autorun(XdgAutorunEntries::defaultFolder(), programPath), m_power(m_messages),
+      m_windowSystem(createWindowSystem())
+{}
+
+ClockServices LinuxClockServices::services()
+{
+    return {m_messages, m_otherClocks, m_channel, m_launcher, m_autorun,  m_sound,
+            m_power,    m_opener,      *m_windowSystem, m_pickers,  m_time, m_programPath};
+}
+
+} // namespace kiv

@@ -3,7 +3,8 @@
 #include "alarms/AlarmDispatch.h"
 #include "core/NumberText.h"
 #include "core/TextUtils.h"
-#include "dialogs/ColorConversions.h"
+#include "core/ColorConversions.h"
+#include "core/ColorRef.h"
 #include "dialogs/ConfigLogic.h"
 #include "dialogs/DialogPickers.h"
 #include "platform/ClockInstances.h"
@@ -26,17 +27,6 @@ constexpr std::array<qint32 ClockSettings::*, 7> kColorFields{
     &ClockSettings::AM24HourCircleColor, &ClockSettings::PMHourCircleColor, &ClockSettings::MinuteCircleColor,
     &ClockSettings::SecondCircleColor,   &ClockSettings::TimeFontColor,     &ClockSettings::DateFontColor,
     &ClockSettings::ClockScaleColor};
-
-QColor colorOfColorref(qint32 colorref)
-{
-    const quint32 c = quint32(colorref);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-qint32 colorrefOf(const QColor& color)
-{
-    return qint32(quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16));
-}
 
 void setIndexQuietly(QComboBox* list, int index)
 {
@@ -129,7 +119,7 @@ void ConfigDialog::showColor(int row, qint32 argb)
     QLineEdit* box = colorBox(row);
     box->setText(colorBoxText(argb));
     QPalette palette = box->palette();
-    const QColor back = colorOfColorref(ColorTransfer(argb));
+    const QColor back = colorFromColorref(ColorTransfer(argb));
     palette.setColor(QPalette::Base, back);
     palette.setColor(QPalette::Text, back.lightness() < 128 ? Qt::white : Qt::black);
     box->setPalette(palette);
@@ -236,10 +226,10 @@ void ConfigDialog::CmdColor_Click(int row)
 {
     const qint32 initial = ColorTransfer(NumberOfText(colorBox(row)->text()).value_or(0));
     const qint32 argb = m_context.settings.*kColorFields[size_t(row)];
-    const std::optional<QColor> chosen = m_context.pickers.pickColor(colorOfColorref(initial), this);
+    const std::optional<QColor> chosen = m_context.pickers.pickColor(colorFromColorref(initial), this);
     if (!chosen)
         return;
-    const qint32 result = colorrefOf(*chosen);
+    const qint32 result = colorrefFromColor(*chosen);
     const int alpha = m_context.pickers.pickAlpha(alphaAfterPicking(result, initial, argb), m_context.settings.AlwaysOnTop == 1, this);
     showColor(row, RGBToARGB(result, quint8(alpha)));
     m_ui->CombTheme->setCurrentIndex(0);

@@ -2,7 +2,7 @@
 
 #include "alarms/AlarmFile.h"
 #include "core/NumberText.h"
-#include "dialogs/ColorConversions.h"
+#include "core/ColorConversions.h"
 #include "settings/ClockList.h"
 
 #include <QTime>

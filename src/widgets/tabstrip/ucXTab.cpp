@@ -1,5 +1,7 @@
 #include "widgets/tabstrip/ucXTab.h"
 
+#include "core/ColorRef.h"
+
 #include <QApplication>
 #include <QChildEvent>
 #include <QKeyEvent>
@@ -64,12 +66,12 @@ int keyCode(const QKeyEvent* event)
 
 QColor rgbColor(OleColor rgb)
 {
-    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+    return colorFromColorref(qint32(rgb));
 }
 
 OleColor oleOf(const QColor& color)
 {
-    return OleColor(color.red()) | (OleColor(color.green()) << 8) | (OleColor(color.blue()) << 16);
+    return OleColor(colorrefFromColor(color));
 }
 
 } // namespace

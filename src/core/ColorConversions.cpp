@@ -1,4 +1,4 @@
-#include "dialogs/ColorConversions.h"
+#include "core/ColorConversions.h"
 
 namespace kiv {
 

@@ -33,14 +33,14 @@ QString versionText()
 
 bool OwnClockAwareInstances::find(const QString& clockName, bool raise)
 {
-    if (m_running && clockName == m_ownName)
+    if (m_running && sameClock(clockName, m_ownName))
         return true;
     return m_others.find(clockName, raise);
 }
 
 bool OwnClockAwareInstances::close(const QString& clockName)
 {
-    return clockName == m_ownName && m_running ? false : m_others.close(clockName);
+    return sameClock(clockName, m_ownName) && m_running ? false : m_others.close(clockName);
 }
 
 ClockApplication::ClockApplication(QString clockName, ClockServices services)

@@ -282,7 +282,7 @@ bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockList
             continue;
         const ClockListEntry& entry = list.entries()[line];
         const QString name = CleanString(entry.Name);
-        if (name == m_context.clockName)
+        if (sameClock(name, m_context.clockName))
             current = true;
         else
             act(entry, name);

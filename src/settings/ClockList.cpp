@@ -8,6 +8,8 @@
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
+#include <algorithm>
+
 namespace kiv {
 namespace {
 
@@ -48,19 +50,6 @@ QStringList ParseClockNames(QStringView clocks)
         pos = close + 1;
     }
     return names;
-}
-
-QString clockNameProblem(const QString& cleanedName)
-{
-    if (cleanedName.isEmpty())
-        return ClockMessages::EnterName;
-    if (cleanedName == u"." || cleanedName == u"..")
-        return ClockMessages::BadName;
-    for (const QChar c : cleanedName) {
-        if (c == u'{' || c == u'}' || c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return ClockMessages::BadName;
-    }
-    return {};
 }
 
 QString autorunValueName(const QString& clockName)
@@ -106,7 +95,7 @@ ClockList::AddOutcome ClockList::recordNewClock(const QString& name, qint32 zone
     const bool stored = m_services.registry.transaction([&](RegistryEditor& editor) {
         const QString clocks = readClocks(editor);
         const QStringList names = ParseClockNames(clocks);
-        if (names.contains(name)) {
+        if (std::any_of(names.begin(), names.end(), [&](const QString& listed) { return sameClock(listed, name); })) {
             outcome = AddOutcome::Duplicate;
             return;
         }
@@ -130,10 +119,13 @@ bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex)
         m_services.messages.show(text, ClockMessages::ErrorTitle, MessageIcon::Exclamation);
         return false;
     };
+    if (name.isEmpty())
+        return refuse(ClockMessages::EnterName);
     if (const QString problem = clockNameProblem(name); !problem.isEmpty())
-        return refuse(problem);
+        return refuse(ClockMessages::AddFailed + problem);
+    // Names that differ only in case are one key of the store, so they are one clock.
     for (const ClockListEntry& entry : std::as_const(m_entries)) {
-        if (entry.Name == name)
+        if (sameClock(entry.Name, name))
             return refuse(ClockMessages::NameExists);
     }
     switch (recordNewClock(name, zoneIndex)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ClockName.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,17 +27,13 @@ inline const QString DefaultClockName = QStringLiteral("Default");
 // name whose opening or closing brace is missing.
 QStringList ParseClockNames(QStringView clocks);
 
-// Why a name cannot be a clock's name, or "" when it can. The name is used as a key path component
-// and as a file name, and the list wraps it in braces.
-QString clockNameProblem(const QString& cleanedName);
-
 // The user-visible texts of the clock list.
 namespace ClockMessages {
 inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
 inline const QString EnterName = QStringLiteral("添加时钟失败. 请输入时钟名称.");
 inline const QString NameExists = QStringLiteral("时钟名已存在. 请重新命名.");
-inline const QString BadName =
-    QStringLiteral("添加时钟失败. 时钟名称不能含有 { } / \\ 或控制字符, 也不能是 \".\" 或 \"..\".");
+inline const QString AddFailed = QStringLiteral("添加时钟失败. ");
+inline const QString BadName = AddFailed + ClockNameRule::BadCharacters;
 inline const QString TooMany = QStringLiteral("添加时钟失败. 最多只能添加 127 个时钟.");
 inline const QString StoreFailed = QStringLiteral("添加时钟失败. 无法保存设置: ");
 } // namespace ClockMessages

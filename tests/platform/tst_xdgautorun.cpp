@@ -61,7 +61,8 @@ void TestXdgAutorun::writeReadRemove()
     QCOMPARE(entries.read(value), program + QStringLiteral(" Tokyo"));
     QVERIFY(entries.entryPath(value).endsWith(QStringLiteral(".desktop")));
     QVERIFY(QFileInfo(entries.entryPath(value)).fileName().startsWith(QStringLiteral("kivclock-")));
-    QVERIFY(entries.entryPath(value) != entries.entryPath(QStringLiteral("Kiv Clock - tokyo")));
+    // One entry per clock, whatever the case of its name.
+    QCOMPARE(entries.entryPath(QStringLiteral("Kiv Clock - tokyo")), entries.entryPath(value));
     QVERIFY(entries.remove(value));
     QVERIFY(!QFile::exists(entries.entryPath(value)));
     QVERIFY(entries.remove(value));

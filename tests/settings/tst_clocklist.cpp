@@ -131,8 +131,6 @@ void TestClockList::addClockRecordsAndStartsIt()
     QCOMPARE(m_registry->ReadRegistryValue(key, QStringLiteral("ClockTheme")), RegistryValue(1));
     QCOMPARE(m_instances.started, QStringList{QStringLiteral("Tokyo")});
     QVERIFY(m_messages.shown.isEmpty());
-    // The lower-case spelling of the default clock is a different name.
-    QVERIFY(list.AddClock(QStringLiteral("default"), 0));
 }
 
 void TestClockList::addClockRefuses_data()
@@ -143,6 +141,10 @@ void TestClockList::addClockRefuses_data()
     QTest::newRow("NUL first") << QString::fromUtf16(u"\0Tokyo", 6) << ClockMessages::EnterName;
     QTest::newRow("the default clock") << QStringLiteral("Default") << ClockMessages::NameExists;
     QTest::newRow("a listed clock") << QStringLiteral("Office") << ClockMessages::NameExists;
+    QTest::newRow("the default clock in lower case") << QStringLiteral("default") << ClockMessages::NameExists;
+    QTest::newRow("a listed clock in another case") << QStringLiteral("OFFICE") << ClockMessages::NameExists;
+    QTest::newRow("the key of the clock list") << QStringLiteral("system") << ClockMessages::AddFailed + clockNameProblem(QStringLiteral("System"));
+    QTest::newRow("a name too long for its alarm file") << QString(126, QChar(0x6F22)) << ClockMessages::AddFailed + clockNameProblem(QString(126, QChar(0x6F22)));
     QTest::newRow("opening brace") << QStringLiteral("a{b") << ClockMessages::BadName;
     QTest::newRow("closing brace") << QStringLiteral("a}b") << ClockMessages::BadName;
     QTest::newRow("slash") << QStringLiteral("../etc") << ClockMessages::BadName;

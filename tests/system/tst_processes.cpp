@@ -95,7 +95,7 @@ void TestProcesses::channelFindsRaisesAndClosesAnotherProcess()
     QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
     LocalSocketInstances instances(folder);
     QVERIFY(instances.find(QStringLiteral("New York"), false));
-    QVERIFY(!instances.find(QStringLiteral("new york"), false));
+    QVERIFY(instances.find(QStringLiteral("new york"), false)); // one clock, whatever the case
     QVERIFY(!instances.find(QStringLiteral("Tokyo"), false));
     QCOMPARE(readFile(marker()), QByteArray());
     QVERIFY(instances.find(QStringLiteral("New York"), true));

@@ -1,6 +1,7 @@
 #include "platform/linux/InstanceChannel.h"
 
 #include "core/AppPaths.h"
+#include "core/ClockName.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -69,12 +70,14 @@ QString InstanceChannel::defaultRuntimeFolder()
 
 QString InstanceChannel::socketPath(const QString& clockName, const QString& runtimeFolder)
 {
+    // Names that differ only in case are one clock: the socket and its lock are named from the folded name.
+    const QString identity = clockIdentity(clockName);
     const QString folder = runtimeFolder.isEmpty() ? defaultRuntimeFolder() : runtimeFolder;
-    const QString path = withTrailingSlash(folder) + hashedFileName(clockName);
+    const QString path = withTrailingSlash(folder) + hashedFileName(identity);
     if (QFile::encodeName(path).size() <= kMaxSocketPathBytes)
         return path;
     // The name hashes the runtime folder too, so that clocks of different runtime folders stay apart.
-    return shortFolder() + u'/' + hashedFileName(folder + u'\n' + clockName);
+    return shortFolder() + u'/' + hashedFileName(folder + u'\n' + identity);
 }
 
 LocalSocketInstances::LocalSocketInstances(QString runtimeFolder, int closeTimeoutMs)

@@ -1,6 +1,7 @@
 #include "platform/linux/XdgAutorunEntries.h"
 
 #include "core/AppPaths.h"
+#include "core/ClockName.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -133,13 +134,22 @@ QString XdgAutorunEntries::defaultFolder()
 
 QString XdgAutorunEntries::entryPath(const QString& valueName) const
 {
-    const QByteArray hash = QCryptographicHash::hash(valueName.toUtf8(), QCryptographicHash::Sha1).toHex();
+    // Named from the folded name: value names, like clock names, compare without regard to case.
+    return pathOfHashedName(clockIdentity(valueName));
+}
+
+QString XdgAutorunEntries::pathOfHashedName(const QString& text) const
+{
+    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex();
     return m_folder + QStringLiteral("kivclock-") + QString::fromLatin1(hash.left(16)) + QStringLiteral(".desktop");
 }
 
 QString XdgAutorunEntries::read(const QString& valueName) const
 {
+    // Entries written before names were folded are named from the name as typed.
     QFile file(entryPath(valueName));
+    if (!file.exists())
+        file.setFileName(pathOfHashedName(valueName));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
@@ -165,13 +175,20 @@ bool XdgAutorunEntries::write(const QString& valueName, const QString& command)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(text.toUtf8());
-    return file.commit();
+    if (!file.commit())
+        return false;
+    removeFile(pathOfHashedName(valueName) == file.fileName() ? QString() : pathOfHashedName(valueName));
+    return true;
 }
 
 bool XdgAutorunEntries::remove(const QString& valueName)
 {
-    const QString path = entryPath(valueName);
-    return !QFile::exists(path) || QFile::remove(path);
+    return removeFile(pathOfHashedName(valueName)) && removeFile(entryPath(valueName));
+}
+
+bool XdgAutorunEntries::removeFile(const QString& path)
+{
+    return path.isEmpty() || !QFile::exists(path) || QFile::remove(path);
 }
 
 } // namespace kiv

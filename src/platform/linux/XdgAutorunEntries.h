@@ -21,6 +21,9 @@ public:
     QString entryPath(const QString& valueName) const;
 
 private:
+    QString pathOfHashedName(const QString& text) const;
+    static bool removeFile(const QString& path);
+
     QString m_folder;
     QString m_program;
 };

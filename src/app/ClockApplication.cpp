@@ -1,6 +1,8 @@
 #include "app/ClockApplication.h"
 
 #include "app/ClockChooser.h"
+#include "app/CommandLine.h"
+#include "core/ClockName.h"
 #include "clock/ClockWindow.h"
 #include "clock/FaceRenderer.h"
 #include "clock/WindowPlacement.h"
@@ -23,11 +25,9 @@ namespace kiv {
 namespace {
 
 const QString kWebSite = AboutTexts::WebSite;
-
-QString versionText()
-{
-    return QStringLiteral("%1.%2.%3").arg(KIV_VERSION_MAJOR).arg(KIV_VERSION_MINOR).arg(KIV_VERSION_PATCH);
-}
+// Changes made on the clock reach the store this long after the first of them: a drag, or keys pressed
+// in a row, make one save, and a clock killed or cut off from its display loses at most this much.
+constexpr int kSaveDelayMs = 1000;
 
 } // namespace
 
@@ -56,6 +56,11 @@ bool ClockApplication::start()
     m_systemZone = m_services.time.systemZone();
     m_clockList.LoadClockList();
     m_clockName = resolveClockName();
+    // The name becomes a key of the store and a file name: check it before anything is written.
+    if (const QString problem = clockNameProblem(m_clockName); !problem.isEmpty()) {
+        reportStartFailure(problem, 2);
+        return false;
+    }
     m_clockList.setCurrentClock(m_clockName);
     // A clock runs once: a second start only brings the running one to the front, before anything is written.
     if (m_clockList.FindClockWindow(m_clockName))
@@ -63,7 +68,7 @@ bool ClockApplication::start()
     if (!m_services.channel.listen(m_clockName)) {
         // The same clock started at the same moment and answers now; anything else is a fault to report.
         if (!m_services.channel.otherIsRunning())
-            reportStartFailure(m_services.channel.errorString());
+            reportStartFailure(m_services.channel.errorString(), 1);
         return false;
     }
     m_instances.setRunning(true);
@@ -72,14 +77,20 @@ bool ClockApplication::start()
     prepareState();
     createAlarmHandling();
     createWindow();
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveSettings("after a change on the clock"); });
+    // The session manager asks running programs to save before the session ends.
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this] { saveSettings("for the session manager"); });
     QCoreApplication::processEvents();
     m_window->show();
     return true;
 }
 
-void ClockApplication::reportStartFailure(const QString& reason)
+void ClockApplication::reportStartFailure(const QString& reason, int exitCode)
 {
-    m_exitCode = 1;
+    m_exitCode = exitCode;
     const QString text = StartupMessages::CannotStart.arg(m_clockName, reason);
     std::fprintf(stderr, "%s: %s\n", qPrintable(StartupMessages::ErrorTitle), qPrintable(text));
     m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Critical);
@@ -141,6 +152,7 @@ void ClockApplication::createWindow()
     actions.openSettings = [this](QWidget* owner) { openSettings(owner); };
     actions.openAbout = [this] { openAbout(); };
     actions.openMenu = [this](QPoint position) { openMenu(position); };
+    actions.settingsChanged = [this] { saveSoon(); };
     m_window = std::make_unique<ClockWindow>(context, actions);
 }
 
@@ -223,6 +235,19 @@ void ClockApplication::ReloadClock()
     m_window->applyStacking();
 }
 
+void ClockApplication::saveSoon()
+{
+    if (!m_saveTimer.isActive())
+        m_saveTimer.start();
+}
+
+void ClockApplication::saveSettings(const char* when)
+{
+    m_saveTimer.stop();
+    if (m_store && !m_store->SaveClockSettings(m_settings))
+        std::fprintf(stderr, "kivclock: the settings were not saved %s: %s\n", when, qPrintable(m_store->errorString()));
+}
+
 void ClockApplication::ExitClock(bool saveSettings)
 {
     // The window's close and the instance channel can both ask; the first one ends the clock.
@@ -232,8 +257,9 @@ void ClockApplication::ExitClock(bool saveSettings)
     if (m_window)
         m_window->finishPendingMove();
     m_clockList.SetAutorun(m_settings.Autorun);
-    if (saveSettings && m_store && !m_store->SaveClockSettings(m_settings))
-        std::fprintf(stderr, "kivclock: the settings were not saved: %s\n", qPrintable(m_store->errorString()));
+    m_saveTimer.stop();
+    if (saveSettings)
+        this->saveSettings("at exit");
     if (m_tipWindow)
         m_tipWindow->close();
     if (m_about)

@@ -13,6 +13,8 @@
 #include "timezone/TimeZoneTable.h"
 #include "timezone/ZoneTime.h"
 
+#include <QTimer>
+
 #include <memory>
 
 namespace kiv {
@@ -81,16 +83,19 @@ public:
 
 private:
     QString resolveClockName();
-    void reportStartFailure(const QString& reason);
+    void reportStartFailure(const QString& reason, int exitCode);
     void prepareState();
     void readScreens();
     void createWindow();
     void createAlarmHandling();
     void raiseWindow();
+    void saveSoon();
+    void saveSettings(const char* when);
     QRect monitorOfClock() const;
 
     QString m_clockName;
     int m_exitCode = 0;
+    QTimer m_saveTimer; // coalesces the changes made on the clock into one save
     bool m_exiting = false;
 
     // Process-wide state.

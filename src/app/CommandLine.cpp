@@ -14,6 +14,29 @@ QString clockNameFromArguments(int argc, const char* const* argv)
     return CleanString(words.join(u' '));
 }
 
+CommandLineRequest requestOf(const QString& cleanedCommandLine)
+{
+    if (cleanedCommandLine == u"-h" || cleanedCommandLine == u"--help")
+        return CommandLineRequest::Help;
+    if (cleanedCommandLine == u"--version")
+        return CommandLineRequest::Version;
+    return CommandLineRequest::RunClock;
+}
+
+QString usageText()
+{
+    return QStringLiteral("用法: kivclock [时钟名称]\n"
+                          "启动名为 \"时钟名称\" 的时钟; 没有名称时启动默认时钟, 或在添加过其他时钟时让您选择一个.\n"
+                          "这个时钟已在运行时, 把它的窗口带到最前面.\n\n"
+                          "  -h, --help   显示本帮助\n"
+                          "  --version    显示版本\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(KIV_VERSION_MAJOR).arg(KIV_VERSION_MINOR).arg(KIV_VERSION_PATCH);
+}
+
 void preferX11Platform()
 {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

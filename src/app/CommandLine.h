@@ -8,6 +8,17 @@ namespace kiv {
 // then cleaned. Read before Qt sees the arguments, so that no word of a name is taken as a Qt option.
 QString clockNameFromArguments(int argc, const char* const* argv);
 
+// What a command line asks for: a clock (by the name it gives), or one of the program's own words.
+enum class CommandLineRequest
+{
+    RunClock,
+    Help,    // -h, --help: the usage text
+    Version, // --version
+};
+CommandLineRequest requestOf(const QString& cleanedCommandLine);
+QString usageText();
+QString versionText();
+
 // Chooses the X11 platform on a Wayland session unless QT_QPA_PLATFORM says otherwise: Wayland lets no
 // client place its window or keep it on top.
 void preferX11Platform();

@@ -1,6 +1,7 @@
 #include "app/ClockApplication.h"
 #include "app/CommandLine.h"
 #include "app/LinuxClockServices.h"
+#include "platform/linux/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -9,6 +10,16 @@
 int main(int argc, char** argv)
 {
     const QString clockName = kiv::clockNameFromArguments(argc, argv);
+    switch (kiv::requestOf(clockName)) {
+    case kiv::CommandLineRequest::Help:
+        std::fputs(qPrintable(kiv::usageText()), stdout);
+        return 0;
+    case kiv::CommandLineRequest::Version:
+        std::printf("Kiv Clock %s\n", qPrintable(kiv::versionText()));
+        return 0;
+    case kiv::CommandLineRequest::RunClock:
+        break;
+    }
     kiv::preferX11Platform();
     if (!kiv::displayAvailable()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle),
@@ -23,5 +34,7 @@ int main(int argc, char** argv)
     kiv::ClockApplication clock(clockName, services.services());
     if (!clock.start())
         return clock.exitCode();
+    // The end of the session, a closed terminal or Ctrl+C end the clock as its close button does.
+    kiv::TerminationSignals termination([&clock] { clock.ExitClock(true); });
     return application.exec();
 }

@@ -225,6 +225,13 @@ void ClockWindow::finishMove()
     m_context.settings.Left = topLeft.x() * m_context.twipsPerPixelX;
     m_context.settings.Top = topLeft.y() * m_context.twipsPerPixelY;
     clampAndRemember();
+    reportSettingsChanged();
+}
+
+void ClockWindow::reportSettingsChanged()
+{
+    if (m_actions.settingsChanged)
+        m_actions.settingsChanged();
 }
 
 void ClockWindow::clampAndRemember()
@@ -274,10 +281,12 @@ void ClockWindow::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Escape:
         m_context.settings.AlwaysOnTop = m_context.settings.AlwaysOnTop == 1 ? 0 : 1;
         applyStacking();
+        reportSettingsChanged();
         break;
     case Qt::Key_PageDown:
         m_context.settings.DisplayScale = m_context.settings.DisplayScale == 0 ? 1 : 0;
         redraw();
+        reportSettingsChanged();
         break;
     case Qt::Key_PageUp:
         if (m_actions.openSettings)

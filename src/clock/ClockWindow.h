@@ -39,6 +39,8 @@ struct ClockWindowActions
     std::function<void()> openAbout;
     std::function<void(QPoint globalPosition)> openMenu;
     std::function<void()> checkAlarms; // once a second
+    // A setting changed on the clock itself (position, monitor, on top, dial scale), to be saved soon.
+    std::function<void()> settingsChanged;
 };
 
 // The clock's one window: frameless, translucent, the face redrawn ten times a second, the button strip
@@ -83,6 +85,7 @@ private:
     void watchSystemMove();
     void finishMove();
     void clampAndRemember();
+    void reportSettingsChanged();
     void updateShape();
     QPoint positionInPixels() const;
 

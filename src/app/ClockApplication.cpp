@@ -73,8 +73,10 @@ bool ClockApplication::start()
     }
     m_instances.setRunning(true);
     m_services.channel.setRaiseHandler([this] { raiseWindow(); });
-    m_services.channel.setCloseHandler([this] { ExitClock(true); });
+    m_services.channel.setCloseHandler([this] { closeRequested(); });
     prepareState();
+    if (m_closedDuringStartup)
+        return false;
     createAlarmHandling();
     createWindow();
     m_saveTimer.setSingleShot(true);
@@ -86,6 +88,19 @@ bool ClockApplication::start()
     QCoreApplication::processEvents();
     m_window->show();
     return true;
+}
+
+void ClockApplication::closeRequested()
+{
+    if (m_window) {
+        ExitClock(true);
+        return;
+    }
+    // A message of start-up is open and the clock is not built yet: the message goes, and start-up ends
+    // without writing anything (nothing was changed that a save would keep; the autostart entry stays).
+    m_closedDuringStartup = true;
+    if (QWidget* box = QApplication::activeModalWidget())
+        box->close();
 }
 
 void ClockApplication::reportStartFailure(const QString& reason, int exitCode)

@@ -89,6 +89,7 @@ private:
     void createWindow();
     void createAlarmHandling();
     void raiseWindow();
+    void closeRequested();
     void saveSoon();
     void saveSettings(const char* when);
     QRect monitorOfClock() const;
@@ -97,6 +98,7 @@ private:
     int m_exitCode = 0;
     QTimer m_saveTimer; // coalesces the changes made on the clock into one save
     bool m_exiting = false;
+    bool m_closedDuringStartup = false;
 
     // Process-wide state.
     AppPaths m_paths;

@@ -1,5 +1,7 @@
 #include "timezone/ZoneTime.h"
 
+#include <algorithm>
+
 namespace kiv {
 namespace {
 
@@ -17,15 +19,32 @@ bool observesDaylightSaving(const QTimeZone& zone, const QDateTime& at)
            (previous.atUtc.isValid() && previous.atUtc.secsTo(at) < kYearSeconds);
 }
 
+// The lowest offset from UTC in force in the half year either side of `at`: the zone's standard time. The
+// tz data of some zones marks winter as "daylight" with a negative saving (Europe/Dublin, Africa/Casablanca),
+// so the zone's own standard/daylight flags cannot be taken as they are.
+int standardOffsetAround(const QTimeZone& zone, const QDateTime& at)
+{
+    const QDateTime from = at.addSecs(-kYearSeconds / 2);
+    int lowest = std::min(zone.offsetFromUtc(from), zone.offsetFromUtc(at));
+    for (const QTimeZone::OffsetData& transition : zone.transitions(from, at.addSecs(kYearSeconds / 2)))
+        lowest = std::min(lowest, transition.offsetFromUtc);
+    return lowest;
+}
+
 } // namespace
 
 SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at)
 {
     if (!zone.isValid())
         return {0, -1};
+    if (!zone.hasTransitions()) {
+        const bool daylight = zone.isDaylightTime(at);
+        return {-zone.standardTimeOffset(at) / 60, daylight ? 2 : (zone.hasDaylightTime() ? 1 : 0)};
+    }
+    const int standard = standardOffsetAround(zone, at);
     SystemZoneInfo info;
-    info.Bias = -zone.standardTimeOffset(at) / 60;
-    if (zone.isDaylightTime(at))
+    info.Bias = -standard / 60;
+    if (zone.offsetFromUtc(at) > standard)
         info.State = 2;
     else
         info.State = observesDaylightSaving(zone, at) ? 1 : 0;

@@ -5,6 +5,8 @@ namespace kiv::test {
 void RecordingMessages::show(const QString& text, const QString& title, MessageIcon icon)
 {
     shown.append({text, title, icon});
+    if (whileShown)
+        whileShown();
 }
 
 bool MemoryAutorun::write(const QString& valueName, const QString& command)

@@ -24,6 +24,7 @@ public:
     };
     void show(const QString& text, const QString& title, MessageIcon icon) override;
     QList<Message> shown;
+    std::function<void()> whileShown; // runs as if while the message were on screen
 };
 
 // Autorun entries held in memory.

@@ -146,6 +146,20 @@ void TestTimeZone::systemZone_data()
     QTest::newRow("New York in summer") << QByteArray("America/New_York") << summer << 300 << 2;
     QTest::newRow("Shanghai has no daylight saving") << QByteArray("Asia/Shanghai") << summer << -480 << 0;
     QTest::newRow("Kathmandu") << QByteArray("Asia/Kathmandu") << winter << -345 << 0;
+    // Zones whose tz data marks winter as daylight time with a negative saving: standard time is the
+    // lower offset of the year, and daylight time is in force while the offset is above it.
+    const auto utc = [](int month, int day, int hour, int minute) {
+        return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+    };
+    QTest::newRow("Dublin before summer time") << QByteArray("Europe/Dublin") << utc(3, 29, 0, 59) << 0 << 1;
+    QTest::newRow("Dublin in summer time") << QByteArray("Europe/Dublin") << utc(3, 29, 1, 1) << 0 << 2;
+    QTest::newRow("Dublin back in winter") << QByteArray("Europe/Dublin") << utc(10, 25, 1, 1) << 0 << 1;
+    QTest::newRow("London before summer time") << QByteArray("Europe/London") << utc(3, 29, 0, 59) << 0 << 1;
+    QTest::newRow("London in summer time") << QByteArray("Europe/London") << utc(3, 29, 1, 1) << 0 << 2;
+    QTest::newRow("Casablanca in Ramadan") << QByteArray("Africa/Casablanca") << utc(3, 1, 12, 0) << 0 << 1;
+    QTest::newRow("Casablanca after Ramadan") << QByteArray("Africa/Casablanca") << utc(4, 15, 12, 0) << 0 << 2;
+    QTest::newRow("Sydney in its summer") << QByteArray("Australia/Sydney") << utc(4, 4, 15, 59) << -600 << 2;
+    QTest::newRow("Sydney in its winter") << QByteArray("Australia/Sydney") << utc(4, 4, 16, 1) << -600 << 1;
     QTest::newRow("an unknown zone fails") << QByteArray("Nowhere/Atlantis") << summer << 0 << -1;
 }
 

@@ -58,7 +58,11 @@ void ClockWindow::rebuild()
     const ClockLayout& layout = m_context.layout;
     m_tools = CreateDrawingTools(m_context.settings);
     m_texts = DateTimeTexts::fromLocale(QLocale::system());
-    m_image = QImage(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    // The face is drawn at the screen's resolution: a scaled screen (HiDPI) gets a crisp face, not an
+    // enlarged one. The painter keeps to logical coordinates.
+    m_pixelRatio = devicePixelRatioF();
+    m_image = QImage(QSize(layout.width(), layout.height()) * m_pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    m_image.setDevicePixelRatio(m_pixelRatio);
     m_image.fill(Qt::transparent);
     m_frameValid = false;
     setFixedSize(layout.width(), layout.height());
@@ -315,6 +319,9 @@ void ClockWindow::changeEvent(QEvent* event)
 void ClockWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The window's screen, and with it the pixel ratio, is known for sure once it is shown.
+    if (devicePixelRatioF() != m_pixelRatio)
+        rebuild();
     applyStacking();
     updateShape();
 }
@@ -324,9 +331,14 @@ void ClockWindow::updateShape()
     if (!windowHandle())
         return;
     // The face with its focus ring and a pixel of its soft edge to spare; the strip only while it is shown.
-    QRegion region(m_context.layout.face.adjusted(-3, -3, 3, 3).toAlignedRect(), QRegion::Ellipse);
-    if (m_buttonState != ButtonOutside)
-        region += QRect(width() - kStripWidth, kStripWidth, kStripWidth, 3 * kStripWidth);
+    // The ellipse is computed in device pixels, so that a scaled screen gets a smooth edge of the full size.
+    const qreal ratio = devicePixelRatioF();
+    const QRectF face = m_context.layout.face.adjusted(-3, -3, 3, 3);
+    QRegion region(QRectF(face.topLeft() * ratio, face.size() * ratio).toAlignedRect(), QRegion::Ellipse);
+    if (m_buttonState != ButtonOutside) {
+        const QRectF strip(width() - kStripWidth, kStripWidth, kStripWidth, 3 * kStripWidth);
+        region += QRectF(strip.topLeft() * ratio, strip.size() * ratio).toAlignedRect();
+    }
     m_context.windowSystem.setShape(windowHandle(), region);
 }
 

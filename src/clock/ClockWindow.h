@@ -94,7 +94,8 @@ private:
     DrawingTools m_tools;
     DateTimeTexts m_texts; // the system's separators and day names, read once per rebuild
     QImage m_buttonStrip;
-    QImage m_image;
+    QImage m_image;          // the face at device resolution
+    qreal m_pixelRatio = 1.0; // device pixels per logical pixel of m_image
     FaceFrame m_lastFrame;
     bool m_frameValid = false;
     int m_buttonState = ButtonOutside;

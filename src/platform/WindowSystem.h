@@ -15,7 +15,8 @@ class WindowSystem
 {
 public:
     virtual ~WindowSystem() = default;
-    // Cuts the window to `region`: outside it the window neither shows nor takes mouse input, so clicks
+    // Cuts the window to `region`, in device pixels (a scaled screen has more of them than the window's
+    // logical size): outside it the window neither shows nor takes mouse input, so clicks
     // reach the windows below. Both shapes are set, because window managers that frame their clients
     // copy the bounding shape to the frame, and without a compositor only it hides the pixels outside.
     virtual void setShape(QWindow* window, const QRegion& region) = 0;

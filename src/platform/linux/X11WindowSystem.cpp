@@ -1,6 +1,7 @@
 #include "platform/WindowSystem.h"
 
 #include <QGuiApplication>
+#include <QTransform>
 #include <QWindow>
 
 #include <xcb/shape.h>
@@ -110,7 +111,11 @@ private:
 class NeutralWindowSystem final : public WindowSystem
 {
 public:
-    void setShape(QWindow* window, const QRegion& region) override { window->setMask(region); }
+    void setShape(QWindow* window, const QRegion& region) override
+    {
+        const qreal ratio = window->devicePixelRatio();
+        window->setMask(QTransform::fromScale(1 / ratio, 1 / ratio).map(region));
+    }
     void setKeepAbove(QWindow* window, bool above) override { window->setFlag(Qt::WindowStaysOnTopHint, above); }
     bool mouseButtonsDown() const override { return QGuiApplication::mouseButtons() != Qt::NoButton; }
     std::optional<QPoint> windowPosition(QWindow*) const override { return std::nullopt; }

@@ -330,16 +330,8 @@ void ClockWindow::updateShape()
 {
     if (!windowHandle())
         return;
-    // The face with its focus ring and a pixel of its soft edge to spare; the strip only while it is shown.
-    // The ellipse is computed in device pixels, so that a scaled screen gets a smooth edge of the full size.
-    const qreal ratio = devicePixelRatioF();
-    const QRectF face = m_context.layout.face.adjusted(-3, -3, 3, 3);
-    QRegion region(QRectF(face.topLeft() * ratio, face.size() * ratio).toAlignedRect(), QRegion::Ellipse);
-    if (m_buttonState != ButtonOutside) {
-        const QRectF strip(width() - kStripWidth, kStripWidth, kStripWidth, 3 * kStripWidth);
-        region += QRectF(strip.topLeft() * ratio, strip.size() * ratio).toAlignedRect();
-    }
-    m_context.windowSystem.setShape(windowHandle(), region);
+    m_context.windowSystem.setShape(windowHandle(),
+                                    windowShape(m_context.layout, m_buttonState != ButtonOutside, devicePixelRatioF()));
 }
 
 } // namespace kiv

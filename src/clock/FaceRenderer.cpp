@@ -213,4 +213,16 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
     drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
 }
 
+QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
+{
+    const auto inDevicePixels = [pixelRatio](const QRectF& rect) {
+        return QRectF(rect.topLeft() * pixelRatio, rect.size() * pixelRatio).toAlignedRect();
+    };
+    QRegion region(inDevicePixels(layout.face.adjusted(-3, -3, 3, 3)), QRegion::Ellipse);
+    if (withStrip) {
+        region += inDevicePixels(QRectF(layout.width() - kButtonSize, kButtonSize, kButtonSize, 3 * kButtonSize));
+    }
+    return region;
+}
+
 } // namespace kiv

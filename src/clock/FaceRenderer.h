@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QImage>
+#include <QRegion>
 #include <QPen>
 
 namespace kiv {
@@ -42,6 +43,11 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 
 // A picture of the face with the default settings at ten past ten, `size` pixels square: the program's icon.
 QImage clockIconImage(int size);
+
+// The part of the window that shows and takes the mouse, in device pixels (`pixelRatio` of them to a logical
+// pixel): the face with its focus ring and a pixel of its soft edge to spare, and the button strip at the
+// right edge while `withStrip`. The ellipse is computed at device resolution, so its edge stays smooth.
+QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio);
 
 // The smallest text size: smaller sizes are drawn at 12 pixels.
 constexpr int MinimumFontSize = 12;

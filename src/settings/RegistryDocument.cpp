@@ -15,6 +15,23 @@ bool sameName(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+QString folded(QStringView name)
+{
+    return name.toString().toCaseFolded();
+}
+
+// A key's values get an index once it holds this many.
+constexpr qsizetype kIndexedValues = 16;
+
+void indexValues(RegistryKey& key)
+{
+    key.valueIndex.clear();
+    if (key.values.size() < kIndexedValues)
+        return;
+    for (qsizetype i = 0; i < key.values.size(); ++i)
+        key.valueIndex.insert(folded(key.values[i].name), i);
+}
+
 QByteArray utf16Bytes(const QString& text)
 {
     QByteArray bytes;
@@ -209,7 +226,10 @@ QStringList logicalLines(const QString& text)
     for (QString line : text.split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
-        pending = continuing ? pending + line.trimmed() : line;
+        if (continuing)
+            pending.append(QStringView(line).trimmed());
+        else
+            pending = line;
         const QString trimmed = pending.trimmed();
         continuing = continuesOnNextLine(trimmed);
         if (continuing) {
@@ -291,11 +311,8 @@ QByteArray RegistryDocument::serialize() const
 
 const RegistryKey* RegistryDocument::findKey(QStringView path) const
 {
-    for (const RegistryKey& key : m_keys) {
-        if (sameName(key.path, path))
-            return &key;
-    }
-    return nullptr;
+    const auto found = m_keyIndex.constFind(folded(path));
+    return found == m_keyIndex.cend() ? nullptr : &m_keys[*found];
 }
 
 RegistryKey* RegistryDocument::findKey(QStringView path)
@@ -305,14 +322,31 @@ RegistryKey* RegistryDocument::findKey(QStringView path)
 
 RegistryKey& RegistryDocument::createKey(const QString& path)
 {
-    // Parents first, so that a new key's ancestors exist and are written before it.
-    const qsizetype slash = path.lastIndexOf(u'\\');
-    if (slash > 0 && path.left(slash).contains(u'\\'))
-        createKey(path.left(slash));
-    if (RegistryKey* existing = findKey(path))
-        return *existing;
-    m_keys.append(RegistryKey{path, {}});
+    // Folding keeps the length, so the folded path's prefixes are the folded paths of the ancestors.
+    const QString foldedPath = folded(path);
+    if (const auto found = m_keyIndex.constFind(foldedPath); found != m_keyIndex.cend())
+        return m_keys[*found];
+    // Parents first, so that a new key's ancestors exist and are written before it. The ancestors are
+    // walked without recursion: a key nested thousands of levels deep must not exhaust the stack.
+    QList<qsizetype> missingEnds{path.size()};
+    for (qsizetype slash = path.lastIndexOf(u'\\'); slash > 0; slash = path.lastIndexOf(u'\\', slash - 1)) {
+        // A root name alone ("HKEY_CURRENT_USER") is never stored.
+        if (!QStringView(path).left(slash).contains(u'\\') || m_keyIndex.contains(foldedPath.left(slash)))
+            break;
+        missingEnds.append(slash);
+    }
+    for (qsizetype i = missingEnds.size() - 1; i >= 0; --i) {
+        m_keyIndex.insert(foldedPath.left(missingEnds[i]), m_keys.size());
+        m_keys.append(RegistryKey{path.left(missingEnds[i]), {}});
+    }
     return m_keys.last();
+}
+
+void RegistryDocument::reindexKeys()
+{
+    m_keyIndex.clear();
+    for (qsizetype i = 0; i < m_keys.size(); ++i)
+        m_keyIndex.insert(folded(m_keys[i].path), i);
 }
 
 bool RegistryDocument::hasSubkeys(QStringView path) const
@@ -327,45 +361,56 @@ bool RegistryDocument::hasSubkeys(QStringView path) const
 
 bool RegistryDocument::removeKey(QStringView path)
 {
-    for (qsizetype i = 0; i < m_keys.size(); ++i) {
-        if (sameName(m_keys[i].path, path)) {
-            m_keys.removeAt(i);
-            return true;
+    const auto found = m_keyIndex.constFind(folded(path));
+    if (found == m_keyIndex.cend())
+        return false;
+    m_keys.removeAt(*found);
+    reindexKeys();
+    return true;
+}
+
+static qsizetype valuePosition(const RegistryKey& key, QStringView name)
+{
+    if (key.valueIndex.isEmpty()) {
+        for (qsizetype i = 0; i < key.values.size(); ++i) {
+            if (sameName(key.values[i].name, name))
+                return i;
         }
+        return -1;
     }
-    return false;
+    return key.valueIndex.value(folded(name), -1);
 }
 
 const RegistryEntry* RegistryDocument::findValue(const RegistryKey& key, QStringView name)
 {
-    for (const RegistryEntry& entry : key.values) {
-        if (sameName(entry.name, name))
-            return &entry;
-    }
-    return nullptr;
+    const qsizetype position = valuePosition(key, name);
+    return position < 0 ? nullptr : &key.values[position];
 }
 
 void RegistryDocument::setValue(RegistryKey& key, RegistryEntry entry)
 {
-    for (RegistryEntry& existing : key.values) {
-        if (sameName(existing.name, entry.name)) {
-            entry.name = existing.name;
-            existing = std::move(entry);
-            return;
-        }
+    if (const qsizetype position = valuePosition(key, entry.name); position >= 0) {
+        RegistryEntry& existing = key.values[position];
+        entry.name = existing.name;
+        existing = std::move(entry);
+        return;
     }
     key.values.append(std::move(entry));
+    if (!key.valueIndex.isEmpty())
+        key.valueIndex.insert(folded(key.values.last().name), key.values.size() - 1);
+    else if (key.values.size() == kIndexedValues)
+        indexValues(key);
 }
 
 bool RegistryDocument::removeValue(RegistryKey& key, QStringView name)
 {
-    for (qsizetype i = 0; i < key.values.size(); ++i) {
-        if (sameName(key.values[i].name, name)) {
-            key.values.removeAt(i);
-            return true;
-        }
-    }
-    return false;
+    const qsizetype position = valuePosition(key, name);
+    if (position < 0)
+        return false;
+    key.values.removeAt(position);
+    if (!key.valueIndex.isEmpty())
+        indexValues(key);
+    return true;
 }
 
 } // namespace kiv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -36,11 +37,15 @@ struct RegistryKey
 {
     QString path; // full path, root name first: "HKEY_CURRENT_USER\Software\Kiv Clock\Default"
     QList<RegistryEntry> values;
+    // Where each value is in `values`, by its case-folded name, once the key holds many values (a few are
+    // found faster by looking at each); kept by RegistryDocument's value functions.
+    QHash<QString, qsizetype> valueIndex = {};
 };
 
 // The whole store in memory, read from and written to the text format of registry export files
 // ("Windows Registry Editor Version 5.00", [key] sections, "name"=dword:0000002f, "name"="text").
-// Key paths and value names compare case-insensitively, keeping the case they were created with.
+// Key paths and value names compare case-insensitively (Unicode case folding), keeping the case they were
+// created with.
 class RegistryDocument
 {
 public:
@@ -63,7 +68,12 @@ public:
     static bool removeValue(RegistryKey& key, QStringView name);
 
 private:
+    void reindexKeys();
+
     QList<RegistryKey> m_keys;
+    // Where each key is in m_keys, by its case-folded path: every lookup is one hash away, so reading a
+    // file of many keys takes time in proportion to its size.
+    QHash<QString, qsizetype> m_keyIndex;
 };
 
 struct RegistryDocument::ParseResult

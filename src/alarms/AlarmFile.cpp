@@ -1,11 +1,11 @@
 #include "alarms/AlarmFile.h"
 
 #include "BuiltInResources.h"
+#include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 #include "platform/UserMessages.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -65,14 +65,10 @@ bool SaveAlarms(const QString& path, const AlarmTable& table, UserMessages& mess
     if (table.AlarmCount() == 0) {
         saved = !QFile::exists(path) || QFile::remove(path);
     } else {
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
-            for (const AlarmRecord& record : table.records())
-                file.write(encodeAlarmRecord(record));
-            saved = file.commit();
-        } else {
-            saved = false;
-        }
+        QByteArray bytes;
+        for (const AlarmRecord& record : table.records())
+            bytes += encodeAlarmRecord(record);
+        saved = writePrivateFile(path, bytes);
     }
     if (!saved)
         messages.show(AlarmMessages::SaveFailed, AlarmMessages::Title, MessageIcon::Exclamation);
@@ -84,11 +80,7 @@ bool ExtractResourceFile(const QString& path, const QString& name)
     const QByteArray bytes = builtInResource(name);
     if (bytes.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
+    return writePrivateFile(path, bytes);
 }
 
 } // namespace kiv

@@ -1,5 +1,6 @@
 #include "core/AppPaths.h"
 
+#include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ AppPaths InitPaths(const QString& clockName, const QString& appFolder, const QSt
     paths.DataFolder = paths.MakerFolder + u"Kiv Clock/";
     // A missing folder is created with its parents; a failure shows up later as a file that cannot be written.
     if (!FileExists(paths.DataFolder))
-        QDir().mkpath(paths.DataFolder);
+        makePrivatePath(paths.DataFolder);
     paths.DefaultSoundPath = paths.DataFolder + u"alarm.wav";
     paths.AlarmFilePath = paths.DataFolder + clockName + u".cfg";
     return paths;

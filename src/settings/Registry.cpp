@@ -2,17 +2,17 @@
 
 #include "core/AppPaths.h"
 #include "core/NumberText.h"
+#include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <array>
+#include <cerrno>
 
 namespace kiv {
 namespace {
@@ -217,13 +217,14 @@ qint32 Registry::DeleteRegistryKey(const QString& parentPath, const QString& sub
 bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
 {
     m_error.clear();
-    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
-        m_error = QStringLiteral("cannot create the folder of %1").arg(m_filePath);
+    errno = 0;
+    if (!makePrivatePath(QFileInfo(m_filePath).absolutePath())) {
+        m_error = QStringLiteral("无法创建 %1 的文件夹: %2").arg(m_filePath, reasonOfErrno(errno));
         return false;
     }
-    QLockFile lock(m_filePath + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockTimeoutMs)) {
-        m_error = QStringLiteral("the settings store %1 is locked by another process").arg(m_filePath);
+    const FileLock lock(m_filePath + QStringLiteral(".lock"), kLockTimeoutMs);
+    if (!lock.isLocked()) {
+        m_error = lock.errorString();
         return false;
     }
     QFile file(m_filePath);
@@ -262,18 +263,7 @@ bool Registry::setAsideUnreadable() const
 
 bool Registry::save(const RegistryDocument& document)
 {
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
-        return false;
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(document.serialize());
-    if (!file.commit()) {
-        m_error = file.errorString();
-        return false;
-    }
-    return true;
+    return writePrivateFile(m_filePath, document.serialize(), &m_error);
 }
 
 } // namespace kiv

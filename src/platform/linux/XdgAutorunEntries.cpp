@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/ClockName.h"
+#include "core/PrivateFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -169,15 +170,10 @@ bool XdgAutorunEntries::write(const QString& valueName, const QString& command)
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + escapeValue(valueName) +
                          QStringLiteral("\nComment=Starts the clock with the desktop session\nExec=") + exec +
                          QStringLiteral("\nIcon=kivclock\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
-    if (!QDir().mkpath(m_folder))
+    const QString path = entryPath(valueName);
+    if (!makePrivatePath(m_folder) || !writePrivateFile(path, text.toUtf8()))
         return false;
-    QSaveFile file(entryPath(valueName));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.toUtf8());
-    if (!file.commit())
-        return false;
-    removeFile(pathOfHashedName(valueName) == file.fileName() ? QString() : pathOfHashedName(valueName));
+    removeFile(pathOfHashedName(valueName) == path ? QString() : pathOfHashedName(valueName));
     return true;
 }
 

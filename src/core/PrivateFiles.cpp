@@ -1,0 +1,115 @@
+#include "core/PrivateFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kiv {
+namespace {
+
+constexpr auto kPrivateFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr auto kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// A save writes "<name>.XXXXXX" beside the file and renames it over the file; a save cut short leaves it.
+void removeStaleCopies(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + u'.';
+    const QDir folder = target.absoluteDir();
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(name));
+}
+
+} // namespace
+
+QString reasonOfErrno(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("磁盘已满");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有写入权限");
+    case EROFS:
+        return QStringLiteral("文件系统是只读的");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("文件夹不存在");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名太长");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+FileLock::FileLock(const QString& lockPath, int timeoutMs)
+{
+    m_fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        m_error = QStringLiteral("无法创建锁文件 %1: %2").arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
+        return;
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    int pauseMs = 1;
+    while (!(m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            m_error = QStringLiteral("无法锁定 %1: %2").arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
+            return;
+        }
+        if (deadline.hasExpired()) {
+            m_error = QStringLiteral("%1 被另一个进程锁定太久").arg(QDir::toNativeSeparators(lockPath));
+            return;
+        }
+        QThread::msleep(pauseMs);
+        pauseMs = std::min(pauseMs * 2, 4);
+    }
+}
+
+FileLock::~FileLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing the last descriptor releases the lock
+}
+
+bool makePrivatePath(const QString& folder)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (QFileInfo(absolute).isDir())
+        return true;
+    const QString parent = QFileInfo(absolute).path();
+    if (parent != absolute && !makePrivatePath(parent))
+        return false;
+    return QDir().mkdir(absolute, kPrivateFolder) || QFileInfo(absolute).isDir();
+}
+
+bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const auto fail = [&](const QString& what) {
+        if (error)
+            *error = QStringLiteral("无法写入 %1: %2").arg(QDir::toNativeSeparators(path), what);
+        return false;
+    };
+    removeStaleCopies(path);
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(reasonOfErrno(errno));
+    file.setPermissions(kPrivateFile);
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(errno != 0 ? reasonOfErrno(errno) : file.errorString());
+    return true;
+}
+
+} // namespace kiv

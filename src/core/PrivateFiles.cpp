@@ -61,7 +61,7 @@ FileLock::FileLock(const QString& lockPath, int timeoutMs)
         return;
     }
     const QDeadlineTimer deadline(timeoutMs);
-    int pauseMs = 1;
+    int pauseUs = 100;
     while (!(m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
             m_error = QStringLiteral("无法锁定 %1: %2").arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
@@ -71,8 +71,8 @@ FileLock::FileLock(const QString& lockPath, int timeoutMs)
             m_error = QStringLiteral("%1 被另一个进程锁定太久").arg(QDir::toNativeSeparators(lockPath));
             return;
         }
-        QThread::msleep(pauseMs);
-        pauseMs = std::min(pauseMs * 2, 4);
+        QThread::usleep(pauseUs);
+        pauseUs = std::min(pauseUs * 2, 1000);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kiv {
@@ -33,11 +35,21 @@ QString shortFolder()
     return QDir::tempPath() + QStringLiteral("/kivclock-") + QString::number(getuid());
 }
 
+// True when the process at the other end of `socket` runs as this user: a socket planted by someone else
+// is never asked, and its answers never believed.
+bool peerIsThisUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::getuid();
+}
+
 QByteArray request(const QString& path, const QByteArray& command, int timeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(path);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    if (!socket.waitForConnected(kConnectTimeoutMs) || !peerIsThisUser(socket))
         return {};
     socket.write(command + '\n');
     if (!socket.waitForBytesWritten(kConnectTimeoutMs))
@@ -48,14 +60,36 @@ QByteArray request(const QString& path, const QByteArray& command, int timeoutMs
     return reply.trimmed();
 }
 
-// Creates the socket's folder for this user alone. False when it cannot be made private, for instance
-// because another user created it first.
+// A folder that only this user can change: a real folder (no link), owned by this user, writable by no one else.
+bool isOwnedPrivately(const QString& folder)
+{
+    struct stat info{};
+    return ::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Creates the socket's folder for this user alone. Every level of it below the shared folder it lies in
+// (the temporary folder, or the runtime folder) must belong to this user and be writable by nobody else:
+// a level made by another user could let that user swap the folder and plant a socket of their own. False
+// when the folder cannot be made private.
 bool ensurePrivateFolder(const QString& folder)
 {
-    QDir().mkpath(folder);
-    const QFileInfo info(folder);
-    return info.isDir() && !info.isSymLink() && info.ownerId() == getuid() &&
-           QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString runtime = QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    const QString temp = QDir::cleanPath(QDir::tempPath());
+    QStringList levels;
+    for (QString level = QDir::cleanPath(folder); level != temp && level != runtime && level.count(u'/') > 1;
+         level = QFileInfo(level).path())
+        levels.prepend(level);
+    constexpr auto kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    for (const QString& level : std::as_const(levels)) {
+        QDir().mkdir(level, kPrivate);
+        // The sockets' own folder is closed if it is this user's; a folder above it is only checked.
+        if (level == levels.last() && QFileInfo(level).ownerId() == ::getuid() && !QFileInfo(level).isSymLink())
+            QFile::setPermissions(level, kPrivate);
+        if (!isOwnedPrivately(level))
+            return false;
+    }
+    return true;
 }
 
 } // namespace

@@ -52,8 +52,14 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
         record.Shown = 0;
         table.append(record);
     }
-    if (contents.tooMany || file.error() != QFileDevice::NoError) {
-        messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+    // A file cut short, grown past the table's size or not read to its end would lose what could not be read
+    // at the next save, which writes the table back: the original is kept beside it first.
+    const bool readWhole = !contents.tooMany && file.error() == QFileDevice::NoError &&
+                           bytes.size() % AlarmRecordSize == 0 && file.atEnd();
+    if (!readWhole) {
+        const QString aside = keepUnreadableCopy(path);
+        const QString kept = aside.isEmpty() ? AlarmMessages::NotKept : AlarmMessages::KeptAs.arg(aside);
+        messages.show(AlarmMessages::ReadFailed + kept, AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
     return true;

@@ -9,6 +9,8 @@ class UserMessages;
 namespace AlarmMessages {
 inline const QString Title = QStringLiteral("Kiv Clock");
 inline const QString ReadFailed = QStringLiteral("读取配置文件失败! ");
+inline const QString KeptAs = QStringLiteral("原文件已另存为 %1.");
+inline const QString NotKept = QStringLiteral("无法保存原文件的副本.");
 inline const QString SaveFailed = QStringLiteral("保存配置文件失败! ");
 inline const QString TableFull = QStringLiteral("添加警报失败. 每个时钟最多只能有 128 个警报.");
 } // namespace AlarmMessages

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QThread>
 
@@ -80,6 +81,19 @@ FileLock::~FileLock()
 {
     if (m_fd >= 0)
         ::close(m_fd); // closing the last descriptor releases the lock
+}
+
+QString keepUnreadableCopy(const QString& path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QString aside = path + QStringLiteral(".unreadable-") + stamp;
+        if (attempt > 0)
+            aside += u'-' + QString::number(attempt);
+        if (!QFile::exists(aside))
+            return QFile::copy(path, aside) ? aside : QString();
+    }
+    return {};
 }
 
 bool makePrivatePath(const QString& folder)

@@ -38,6 +38,10 @@ private:
     QString m_error;
 };
 
+// Copies the file at `path` to "<path>.unreadable-<date>-<time>" (a number added when that exists), so that
+// what could not be read is never lost to a rewrite. The copy's path, or "" when it could not be made.
+QString keepUnreadableCopy(const QString& path);
+
 // Why a file operation failed, for the user: "磁盘已满", "没有写入权限", ... from the last errno.
 QString reasonOfErrno(int error);
 

@@ -180,9 +180,29 @@ QString Registry::defaultFilePath()
 RegistryDocument Registry::snapshot() const
 {
     QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly))
         return {};
     return RegistryDocument::parse(file.readAll()).document;
+}
+
+bool Registry::readFile(QByteArray& bytes)
+{
+    QFile file(m_filePath);
+    if (!file.exists())
+        return true;
+    if (file.size() > MaxFileBytes) {
+        m_error = QStringLiteral("设置文件 %1 太大 (%2 MB), 没有读取, 也没有改动.")
+                      .arg(m_filePath)
+                      .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1);
+        return false;
+    }
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("无法读取 %1: %2").arg(m_filePath, reasonOfErrno(errno));
+        return false;
+    }
+    bytes = file.readAll();
+    return true;
 }
 
 RegistryValue Registry::ReadRegistryValue(const QString& path, const QString& valueName) const
@@ -227,16 +247,9 @@ bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
         m_error = lock.errorString();
         return false;
     }
-    QFile file(m_filePath);
     QByteArray bytes;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            m_error = file.errorString();
-            return false;
-        }
-        bytes = file.readAll();
-        file.close();
-    }
+    if (!readFile(bytes))
+        return false;
     RegistryDocument::ParseResult parsed = RegistryDocument::parse(bytes);
     RegistryEditor editor(parsed.document);
     edit(editor);
@@ -248,17 +261,16 @@ bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
     return save(parsed.document);
 }
 
-bool Registry::setAsideUnreadable() const
+bool Registry::setAsideUnreadable()
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        QString aside = m_filePath + QStringLiteral(".unreadable-") + stamp;
-        if (attempt > 0)
-            aside += u'-' + QString::number(attempt);
-        if (!QFile::exists(aside))
-            return QFile::copy(m_filePath, aside);
+    const QString aside = keepUnreadableCopy(m_filePath);
+    if (aside.isEmpty()) {
+        m_error = QStringLiteral("设置文件 %1 有无法读取的行, 但无法保存它的副本, 所以没有改动它.").arg(m_filePath);
+        return false;
     }
-    return false;
+    if (m_notice)
+        m_notice(QStringLiteral("设置文件 %1 有无法读取的行. 原文件已另存为 %2.").arg(m_filePath, aside));
+    return true;
 }
 
 bool Registry::save(const RegistryDocument& document)

@@ -115,14 +115,23 @@ public:
     RegistryDocument snapshot() const;
 
     QString errorString() const { return m_error; }
+    // Told, once per copy, where a file with lines that could not be read was kept before it was rewritten.
+    void setUnreadableNotice(std::function<void(const QString& message)> notice) { m_notice = std::move(notice); }
+
+    // Files larger than this are not read: no settings file grows near it, and reading one would freeze
+    // every clock.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
 private:
     qint32 runOne(const std::function<qint32(RegistryEditor&)>& operation);
-    bool setAsideUnreadable() const;
+    bool setAsideUnreadable();
+    // The file's bytes; false, with m_error, when it is too large or cannot be read.
+    bool readFile(QByteArray& bytes);
     bool save(const RegistryDocument& document);
 
     QString m_filePath;
     QString m_error;
+    std::function<void(const QString&)> m_notice;
 };
 
 } // namespace kiv

@@ -202,14 +202,14 @@ private slots:
     {
         const QList<MonitorInfo> monitors{{QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 994)},
                                           {QRect(1280, 0, 1024, 768), QRect(1280, 0, 1024, 768)}};
-        QCOMPARE(monitorAt(monitors, QPoint(10, 10), 5), 0);
-        QCOMPARE(monitorAt(monitors, QPoint(1500, 10), 0), 1);
-        QCOMPARE(monitorAt(monitors, QPoint(1280, 10), 1), 0);  // a shared edge belongs to the first
-        QCOMPARE(monitorAt(monitors, QPoint(1500, 900), 1), 1); // below the second: no monitor, kept
+        // A shared edge belongs to the first monitor; below the second there is none, and the old one is kept.
+        QCOMPARE(QList({monitorAt(monitors, QPoint(10, 10), 5), monitorAt(monitors, QPoint(1500, 10), 0),
+                        monitorAt(monitors, QPoint(1280, 10), 1), monitorAt(monitors, QPoint(1500, 900), 1)}),
+                 QList({0, 1, 0, 1}));
+        // An index that names no monitor keeps to the first one's work area.
         QCOMPARE(workAreaOf(monitors, 1), QRect(1280, 0, 1024, 768));
         QCOMPARE(workAreaOf(monitors, 7), QRect(0, 0, 1280, 994));
-        QCOMPARE(twipsPerPixel(120), 12);
-        QCOMPARE(twipsPerPixel(0), 15);
+        QCOMPARE(QList({twipsPerPixel(120), twipsPerPixel(0)}), QList({12, 15}));
     }
 
     void frameTextsAndSweeps_data()
@@ -280,15 +280,17 @@ private slots:
 
     void nameLineAndSeparators()
     {
+        // The default clock shows the day in the system's language, the others their names, cut to 8.
         const DateTimeTexts chinese = DateTimeTexts::fromLocale(QLocale(QLocale::Chinese, QLocale::China));
-        const QTime one(1, 0, 0);
-        QCOMPARE(frameAt(one, sized(), u"Default"_s).NameText, u"Sunday"_s);
-        QCOMPARE(frameAt(one, sized(), u"Default"_s, chinese).NameText, u"星期日"_s);
-        QCOMPARE(frameAt(one, sized(), u"Shanghai1"_s, chinese).NameText, u"Shanghai"_s);
-        QCOMPARE(frameAt(one, sized(), u"default"_s, chinese).NameText, u"default"_s);
+        const auto name = [&](const QString& clock, const DateTimeTexts& texts) {
+            return frameAt(QTime(1, 0, 0), sized(), clock, texts).NameText;
+        };
+        QCOMPARE(QStringList({name(u"Default"_s, {}), name(u"Default"_s, chinese), name(u"Shanghai1"_s, chinese),
+                              name(u"default"_s, chinese)}),
+                 QStringList({u"Sunday"_s, u"星期日"_s, u"Shanghai"_s, u"default"_s}));
         const DateTimeTexts german = DateTimeTexts::fromLocale(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(frameAt(QTime(15, 4, 5), sized(48, 18, true), u"x"_s, german).TimeText, u"15:04:05"_s);
-        QCOMPARE(frameAt(one, sized(), u"x"_s, german).DateText, u"12.06.2026"_s);
+        QCOMPARE(frameAt(QTime(15, 4, 5), sized(), u"x"_s, german).DateText, u"12.06.2026"_s);
     }
 
     void nothingOutsideTheFace()

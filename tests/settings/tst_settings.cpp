@@ -256,6 +256,7 @@ private slots:
         QTest::addColumn<int>("standard");
         QTest::newRow("takes the system's zone") << -480 << 0 << 74 << 480 << 0;
         QTest::newRow("in daylight time chooses daylight time") << 0 << 2 << 33 << 0 << 1;
+        QTest::newRow("takes the first of the zones of an offset") << 180 << 0 << 24 << -180 << 0;
         QTest::newRow("on an offset the table lacks keeps zone 0") << -525 << 2 << 0 << 0 << 0;
     }
 
@@ -558,14 +559,6 @@ private slots:
         QCOMPARE(clocks.GetAutorunState(), 0);
         m_autorun.entries.insert(u"Kiv Clock - Tokyo"_s, kProgram + u" tokyo"_s);
         QCOMPARE(clocks.GetAutorunState(), 1);
-    }
-
-    void writeAppInfo()
-    {
-        QCOMPARE(list().WriteAppInfo(1, 0, 61), 1);
-        QCOMPARE(QStringList(
-                     {text(SystemKey, u"APP_PATH"_s), text(SystemKey, u"APP_BUILD"_s), text(SystemKey, u"APP_VER"_s)}),
-                 QStringList({kProgram, u"61"_s, u"1.0.61"_s}));
     }
 };
 

@@ -1,37 +1,15 @@
-#include "timezone/TimeZoneTable.h"
 #include "timezone/ZoneTime.h"
 
 #include <QTest>
 
 using namespace kiv;
 
-// The zone table, the time a clock shows in its zone, and what the system says of its own zone.
+// The time a clock shows in its zone, and what the system says of its own zone.
 class TestTimeZone final : public QObject
 {
     Q_OBJECT
 
-    TimeZoneTable m_table;
-
 private slots:
-    void freshClockZone_data()
-    {
-        QTest::addColumn<int>("bias");
-        QTest::addColumn<int>("index");
-        QTest::newRow("UTC-03:00 takes the lowest index") << 180 << 24;
-        QTest::newRow("UTC+08:00") << -480 << 74;
-        QTest::newRow("UTC") << 0 << 33;
-        QTest::newRow("UTC+09:00") << -540 << 80;
-        QTest::newRow("UTC+05:45") << -345 << 67;
-        QTest::newRow("UTC+08:45 has no entry") << -525 << -1;
-    }
-
-    void freshClockZone()
-    {
-        QFETCH(int, bias);
-        QFETCH(int, index);
-        QCOMPARE(m_table.freshClockZoneIndex(bias), index);
-    }
-
     void zoneTime_data()
     {
         QTest::addColumn<QDateTime>("local");

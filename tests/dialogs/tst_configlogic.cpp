@@ -13,27 +13,13 @@ class TestConfigLogic final : public QObject
     Q_OBJECT
 
 private slots:
-    void colours_data()
+    void colourConversions()
     {
-        QTest::addColumn<quint32>("argb");
-        QTest::addColumn<quint32>("colorref");
-        QTest::addColumn<QString>("boxText");
-        QTest::newRow("opaque colour: red and blue change places") << 0xFFDB5C1Cu << 0x001C5CDBu << u"&HFFDB5C1C"_s;
-        QTest::newRow("translucent colour keeps its alpha apart") << 0x7700B0E4u << 0x00E4B000u << u"&H7700B0E4"_s;
-        QTest::newRow("no alpha: the box drops leading zeros") << 0x00FFFFFFu << 0x00FFFFFFu << u"&HFFFFFF"_s;
-    }
-
-    void colours()
-    {
-        QFETCH(quint32, argb);
-        QFETCH(quint32, colorref);
-        QFETCH(QString, boxText);
-        const quint8 alpha = GetAlphaByte(qint32(argb));
-        QCOMPARE(alpha, quint8(argb >> 24));
-        QCOMPARE(quint32(ColorTransfer(qint32(argb))), colorref);
-        // A picked colour whose top byte is set still converts by its three colour bytes.
-        QCOMPARE(quint32(RGBToARGB(qint32(colorref | 0x5A000000u), alpha)), argb);
-        QCOMPARE(colorBoxText(qint32(argb)), boxText);
+        // Red and blue change places between 0xAARRGGBB and the picker's 0x00BBGGRR, whose top byte is ignored;
+        // a colour box writes no leading zeros. (tst_configdialog picks and types colours through the dialog.)
+        QCOMPARE(quint32(ColorTransfer(qint32(0x7700B0E4u))), 0x00E4B000u);
+        QCOMPARE(quint32(RGBToARGB(qint32(0x5AE4B000u), GetAlphaByte(qint32(0x7700B0E4u)))), 0x7700B0E4u);
+        QCOMPARE(colorBoxText(0x00FFFFFF), u"&HFFFFFF"_s);
     }
 
     void numberBoxes_data()
@@ -41,13 +27,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("width");
         QTest::addColumn<QString>("radius");
-        QTest::newRow("10") << u"10"_s << u"10"_s << u"48"_s;
-        QTest::newRow("50") << u"50"_s << u"50"_s << u"50"_s;
-        QTest::newRow("9") << u"9"_s << u"18"_s << u"48"_s;
-        QTest::newRow("51") << u"51"_s << u"18"_s << u"51"_s;
-        QTest::newRow("128") << u"128"_s << u"18"_s << u"128"_s;
-        QTest::newRow("129") << u"129"_s << u"18"_s << u"48"_s;
-        QTest::newRow("empty") << QString() << u"18"_s << u"48"_s;
+        QTest::newRow("10: the narrowest ring, too small a radius") << u"10"_s << u"10"_s << u"48"_s;
+        QTest::newRow("50: the widest ring, a radius") << u"50"_s << u"50"_s << u"50"_s;
+        QTest::newRow("9: too narrow, too small") << u"9"_s << u"18"_s << u"48"_s;
+        QTest::newRow("51: too wide, a radius") << u"51"_s << u"18"_s << u"51"_s;
+        QTest::newRow("128: too wide, the largest radius") << u"128"_s << u"18"_s << u"128"_s;
+        QTest::newRow("129: too wide, too large") << u"129"_s << u"18"_s << u"48"_s;
+        QTest::newRow("empty: the defaults") << QString() << u"18"_s << u"48"_s;
     }
 
     void numberBoxes()
@@ -63,18 +49,18 @@ private slots:
     void alarmListShowsEnabledAndDisabledAlarms()
     {
         AlarmTable table;
-        for (const qint32 enabled : {1, 0, -1}) {
+        for (const auto& [hour, enabled] : {std::pair{19, 1}, {0, -1}, {0, 0}}) {
             AlarmRecord alarm;
-            alarm.Time = alarmTimeOf(19, 30 + table.AlarmCount());
+            alarm.Time = alarmTimeOf(hour, 5);
             alarm.Enabled = enabled;
             table.append(alarm);
         }
         const QList<AlarmLine> lines = alarmLines(table, false);
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0].text, u"07:30 PM - 启用"_s);
-        QCOMPARE(lines[1].text, u"07:31 PM - 禁用"_s);
-        QCOMPARE(lines[1].index, 1);
-        QCOMPARE(alarmLines(table, true)[0].text, u"19:30 - 启用"_s);
+        QCOMPARE(lines[0].text, u"07:05 PM - 启用"_s);
+        QCOMPARE(lines[1].text, u"12:05 AM - 禁用"_s);
+        QCOMPARE(lines[1].index, 2);
+        QCOMPARE(alarmLines(table, true)[0].text, u"19:05 - 启用"_s);
         const QStringList hours = hourListEntries();
         QCOMPARE(hours.size(), 24);
         QCOMPARE(hours[0] + hours[12] + hours[23], u"AM12 (00)PM12 (12)PM11 (23)"_s);

@@ -312,10 +312,11 @@ private slots:
         write(u"Enable"_s, 1);
         write(name, stored);
         const ClockSettings settings = reload();
-        for (const SettingField& field : settingFields()) {
-            if (field.valueName() == name)
-                QCOMPARE(settings.*field.field, loaded);
-        }
+        const auto fields = settingFields();
+        const auto field =
+            std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.valueName() == name; });
+        QVERIFY(field != fields.end());
+        QCOMPARE(settings.*field->field, loaded);
     }
 
     void storedRecordsLoadAsTheyCan()
@@ -357,6 +358,7 @@ private slots:
         settings.MinuteCircleColor = 0x7700B0E4;
         QVERIFY(m_store->SaveClockSettings(settings));
         const RegistryDocument document = m_registry->snapshot();
+        QVERIFY(document.findKey(kKey));
         const QList<RegistryEntry>& values = document.findKey(kKey)->values;
         QCOMPARE(values.size(), 23);
         QVERIFY(std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using namespace kiv;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -17,20 +18,10 @@ namespace {
 int playingStreams()
 {
     QProcess pactl;
-    pactl.start(QStringLiteral("pactl"),
-                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    pactl.start(u"pactl"_s, {u"list"_s, u"short"_s, u"sink-inputs"_s});
     pactl.waitForFinished(5000);
     return int(pactl.readAllStandardOutput().count('\n'));
 }
-
-struct NoPower final : PowerActions
-{
-    void ShutdownComputer() override {}
-    void RestartComputer() override {}
-    void LockComputer() override {}
-    void ForceShutdown() override {}
-    void ForceRestart() override {}
-};
 
 } // namespace
 
@@ -39,89 +30,82 @@ class TestAlarmSound final : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void soundPlaysWhileTheTipIsOpen();
-    void unplayableFileIsSilent();
-
-private:
     QProcess m_server;
     QTemporaryDir m_dir;
     QString m_wav;
+
+private slots:
+    void initTestCase()
+    {
+        // The server must run before the first use of Qt Multimedia: Qt does not look for one again.
+        m_server.start(u"pulseaudio"_s,
+                       {u"--daemonize=no"_s, u"-n"_s, u"--exit-idle-time=-1"_s, u"--disallow-exit"_s, u"-L"_s,
+                        u"module-null-sink"_s, u"-L"_s, u"module-native-protocol-unix auth-anonymous=1"_s});
+        QVERIFY(m_server.waitForStarted(5000));
+        bool ready = false;
+        for (int attempt = 0; attempt < 50 && !ready; ++attempt) {
+            QProcess info;
+            info.start(u"pactl"_s, {u"info"_s});
+            ready = info.waitForFinished(5000) && info.exitCode() == 0;
+            if (!ready)
+                QTest::qWait(100);
+        }
+        QVERIFY2(ready, "the sound server did not start");
+        m_wav = m_dir.filePath(u"alarm.wav"_s);
+        QVERIFY(ExtractResourceFile(m_wav, u"ALARM"_s));
+    }
+
+    void cleanupTestCase()
+    {
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+    }
+
+    void soundPlaysWhileTheTipIsOpen()
+    {
+        AlarmState state;
+        ClockSettings settings;
+        QtAlarmSound sound;
+        test::RecordingAlarmServices power;
+        AlarmTip tip(state, settings, u"Default"_s, m_wav, sound, power);
+        AlarmRecord alarm;
+        alarm.Enabled = 1;
+        alarm.PlayTime = 4; // until the window closes
+        alarm.Sound = DefaultSoundText;
+        state.table.append(alarm);
+        state.CurrentAlarm = 0;
+        QCOMPARE(playingStreams(), 0);
+        tip.ShowTip();
+        QTRY_VERIFY_WITH_TIMEOUT(playingStreams() >= 1, 5000);
+        QTRY_VERIFY(sound.isPlaying());
+        // Still playing after the chime's own length: it loops.
+        QTest::qWait(2000);
+        QVERIFY(playingStreams() >= 1);
+        tip.unload();
+        QTRY_COMPARE_WITH_TIMEOUT(playingStreams(), 0, 5000);
+    }
+
+    void unplayableFileIsSilent()
+    {
+        const QString broken = m_dir.filePath(u"broken.wav"_s);
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("RIFF....not a wave file at all");
+        file.close();
+        QtAlarmSound sound;
+        sound.play(broken);
+        QTest::qWait(1000);
+        QVERIFY(!sound.isPlaying());
+        QCOMPARE(playingStreams(), 0);
+        sound.play(m_dir.filePath(u"missing.wav"_s));
+        QTest::qWait(500);
+        QVERIFY(!sound.isPlaying());
+        sound.stop();
+    }
 };
-
-void TestAlarmSound::initTestCase()
-{
-    // The server must run before the first use of Qt Multimedia: Qt does not look for one again.
-    m_server.start(QStringLiteral("pulseaudio"),
-                   {QStringLiteral("--daemonize=no"), QStringLiteral("-n"), QStringLiteral("--exit-idle-time=-1"),
-                    QStringLiteral("--disallow-exit"), QStringLiteral("-L"), QStringLiteral("module-null-sink"),
-                    QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1")});
-    QVERIFY(m_server.waitForStarted(5000));
-    bool ready = false;
-    for (int attempt = 0; attempt < 50 && !ready; ++attempt) {
-        QProcess info;
-        info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-        ready = info.waitForFinished(5000) && info.exitCode() == 0;
-        if (!ready)
-            QTest::qWait(100);
-    }
-    QVERIFY2(ready, "the sound server did not start");
-    m_wav = m_dir.filePath(QStringLiteral("alarm.wav"));
-    QVERIFY(ExtractResourceFile(m_wav, QStringLiteral("ALARM")));
-}
-
-void TestAlarmSound::cleanupTestCase()
-{
-    m_server.terminate();
-    if (!m_server.waitForFinished(5000)) {
-        m_server.kill();
-        m_server.waitForFinished(5000);
-    }
-}
-
-void TestAlarmSound::soundPlaysWhileTheTipIsOpen()
-{
-    AlarmState state;
-    ClockSettings settings;
-    QtAlarmSound sound;
-    NoPower power;
-    AlarmTip tip(state, settings, QStringLiteral("Default"), m_wav, sound, power);
-    AlarmRecord alarm;
-    alarm.Enabled = 1;
-    alarm.PlayTime = 4; // until the window closes
-    alarm.Sound = DefaultSoundText;
-    state.table.append(alarm);
-    state.CurrentAlarm = 0;
-    QCOMPARE(playingStreams(), 0);
-    tip.ShowTip();
-    QTRY_VERIFY_WITH_TIMEOUT(playingStreams() >= 1, 5000);
-    QTRY_VERIFY(sound.isPlaying());
-    // Still playing after the chime's own length: it loops.
-    QTest::qWait(2000);
-    QVERIFY(playingStreams() >= 1);
-    tip.unload();
-    QTRY_COMPARE_WITH_TIMEOUT(playingStreams(), 0, 5000);
-}
-
-void TestAlarmSound::unplayableFileIsSilent()
-{
-    const QString broken = m_dir.filePath(QStringLiteral("broken.wav"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("RIFF....not a wave file at all");
-    file.close();
-    QtAlarmSound sound;
-    sound.play(broken);
-    QTest::qWait(1000);
-    QVERIFY(!sound.isPlaying());
-    QCOMPARE(playingStreams(), 0);
-    sound.play(m_dir.filePath(QStringLiteral("missing.wav")));
-    QTest::qWait(500);
-    QVERIFY(!sound.isPlaying());
-    sound.stop();
-}
 
 QTEST_MAIN(TestAlarmSound)
 #include "tst_alarmsound.moc"

@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace kiv;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,153 +51,143 @@ void stop(QProcess& process)
 
 } // namespace
 
+// Clocks as separate processes: the instance channel between them, clocks added at the same time, and
+// saves cut short by a kill.
 class TestProcesses final : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void channelFindsRaisesAndClosesAnotherProcess_data();
-    void channelFindsRaisesAndClosesAnotherProcess();
-    void secondServerForTheSameClockIsRefused();
-    void staleSocketOfAKilledClockIsReplaced();
-    void twoProcessesAddingClocksLoseNothing();
-    void killDuringSettingsSavesLeavesOldOrNewFile();
-    void killDuringAlarmSavesLeavesOldOrNewFile();
-
-private:
-    QString runtime() const { return m_dir->filePath(QStringLiteral("runtime")); }
-    QString marker() const { return m_dir->filePath(QStringLiteral("marker")); }
+    QString runtime() const { return m_dir->filePath(u"runtime"_s); }
+    QString marker() const { return m_dir->filePath(u"marker"_s); }
+    // A clock's side of the instance channel in a process of its own.
+    std::unique_ptr<QProcess> serve(const QString& folder, const QString& name, const QByteArray& ready = "listening")
+    {
+        return startHelper({u"serve"_s, folder, name, marker()}, ready);
+    }
     std::unique_ptr<QTemporaryDir> m_dir;
-};
 
-void TestProcesses::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-}
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-void TestProcesses::channelFindsRaisesAndClosesAnotherProcess_data()
-{
-    QTest::addColumn<QString>("runtimeFolder");
-    QTest::newRow("runtime folder") << QStringLiteral("runtime");
-    // Deeper than a socket address can hold (a build tree's test folders can be).
-    QTest::newRow("deep runtime folder") << QStringLiteral("runtime/") + QString(110, u'd');
-}
+    void channelFindsRaisesAndClosesAnotherProcess_data()
+    {
+        QTest::addColumn<QString>("runtimeFolder");
+        QTest::newRow("runtime folder") << u"runtime"_s;
+        // Deeper than a socket address can hold (a build tree's test folders can be).
+        QTest::newRow("deep runtime folder") << u"runtime/"_s + QString(110, u'd');
+    }
 
-void TestProcesses::channelFindsRaisesAndClosesAnotherProcess()
-{
-    QFETCH(QString, runtimeFolder);
-    const QString folder = m_dir->filePath(runtimeFolder);
-    const QString socket = InstanceChannel::socketPath(QStringLiteral("New York"), folder);
-    QVERIFY(QFile::encodeName(socket).size() <= 107);
-    QVERIFY(socket != InstanceChannel::socketPath(QStringLiteral("New York"), folder + u'e'));
-    auto clock = startHelper({QStringLiteral("serve"), folder, QStringLiteral("New York"), marker()}, "listening");
-    QVERIFY(clock);
-    QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
-    LocalSocketInstances instances(folder);
-    QVERIFY(instances.find(QStringLiteral("New York"), false));
-    QVERIFY(instances.find(QStringLiteral("new york"), false)); // one clock, whatever the case
-    QVERIFY(!instances.find(QStringLiteral("Tokyo"), false));
-    QCOMPARE(readFile(marker()), QByteArray());
-    QVERIFY(instances.find(QStringLiteral("New York"), true));
-    QCOMPARE(readFile(marker()), QByteArray("raise\n"));
-    // The close request returns once the clock has run its exit; then the process ends.
-    QVERIFY(instances.close(QStringLiteral("New York")));
-    QCOMPARE(readFile(marker()), QByteArray("raise\nclose\n"));
-    QVERIFY(clock->waitForFinished(5000));
-    QCOMPARE(clock->exitCode(), 0);
-    QVERIFY(!instances.find(QStringLiteral("New York"), false));
-    QVERIFY(!instances.close(QStringLiteral("New York")));
-}
+    void channelFindsRaisesAndClosesAnotherProcess()
+    {
+        QFETCH(QString, runtimeFolder);
+        const QString folder = m_dir->filePath(runtimeFolder);
+        const QString socket = InstanceChannel::socketPath(u"New York"_s, folder);
+        QVERIFY(QFile::encodeName(socket).size() <= 107);
+        QVERIFY(socket != InstanceChannel::socketPath(u"New York"_s, folder + u'e'));
+        auto clock = serve(folder, u"New York"_s);
+        QVERIFY(clock);
+        QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
+        LocalSocketInstances instances(folder);
+        QVERIFY(instances.find(u"New York"_s, false));
+        QVERIFY(instances.find(u"new york"_s, false)); // one clock, whatever the case
+        QVERIFY(!instances.find(u"Tokyo"_s, false));
+        QCOMPARE(readFile(marker()), QByteArray());
+        QVERIFY(instances.find(u"New York"_s, true));
+        QCOMPARE(readFile(marker()), QByteArray("raise\n"));
+        // The close request returns once the clock has run its exit; then the process ends.
+        QVERIFY(instances.close(u"New York"_s));
+        QCOMPARE(readFile(marker()), QByteArray("raise\nclose\n"));
+        QVERIFY(clock->waitForFinished(5000));
+        QCOMPARE(clock->exitCode(), 0);
+        QVERIFY(!instances.find(u"New York"_s, false));
+        QVERIFY(!instances.close(u"New York"_s));
+    }
 
-void TestProcesses::secondServerForTheSameClockIsRefused()
-{
-    auto first = startHelper({QStringLiteral("serve"), runtime(), QStringLiteral("Default"), marker()}, "listening");
-    QVERIFY(first);
-    auto second = startHelper({QStringLiteral("serve"), runtime(), QStringLiteral("Default"), marker()}, "refused");
-    QVERIFY(second);
-    QVERIFY(second->waitForFinished(5000));
-    QCOMPARE(second->exitCode(), 3);
-    QVERIFY(LocalSocketInstances(runtime()).find(QStringLiteral("Default"), false));
-    stop(*first);
-}
+    void secondServerForTheSameClockIsRefused()
+    {
+        auto first = serve(runtime(), u"Default"_s);
+        QVERIFY(first);
+        auto second = serve(runtime(), u"Default"_s, "refused");
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(5000));
+        QCOMPARE(second->exitCode(), 3);
+        QVERIFY(LocalSocketInstances(runtime()).find(u"Default"_s, false));
+        stop(*first);
+    }
 
-void TestProcesses::staleSocketOfAKilledClockIsReplaced()
-{
-    auto killed = startHelper({QStringLiteral("serve"), runtime(), QStringLiteral("Default"), marker()}, "listening");
-    QVERIFY(killed);
-    stop(*killed);
-    QVERIFY(QFile::exists(InstanceChannel::socketPath(QStringLiteral("Default"), runtime())));
-    LocalSocketInstances instances(runtime());
-    QVERIFY(!instances.find(QStringLiteral("Default"), false));
-    auto restarted =
-        startHelper({QStringLiteral("serve"), runtime(), QStringLiteral("Default"), marker()}, "listening");
-    QVERIFY(restarted);
-    QVERIFY(instances.find(QStringLiteral("Default"), false));
-    QVERIFY(instances.close(QStringLiteral("Default")));
-    QVERIFY(restarted->waitForFinished(5000));
-}
+    void staleSocketOfAKilledClockIsReplaced()
+    {
+        auto killed = serve(runtime(), u"Default"_s);
+        QVERIFY(killed);
+        stop(*killed);
+        QVERIFY(QFile::exists(InstanceChannel::socketPath(u"Default"_s, runtime())));
+        LocalSocketInstances instances(runtime());
+        QVERIFY(!instances.find(u"Default"_s, false));
+        auto restarted = serve(runtime(), u"Default"_s);
+        QVERIFY(restarted);
+        QVERIFY(instances.find(u"Default"_s, false));
+        QVERIFY(instances.close(u"Default"_s));
+        QVERIFY(restarted->waitForFinished(5000));
+    }
 
-void TestProcesses::twoProcessesAddingClocksLoseNothing()
-{
-    const QString registryPath = m_dir->filePath(QStringLiteral("registry.reg"));
-    auto first = startHelper({QStringLiteral("add"), registryPath, QStringLiteral("P"), QStringLiteral("40")}, {});
-    auto second = startHelper({QStringLiteral("add"), registryPath, QStringLiteral("Q"), QStringLiteral("40")}, {});
-    QVERIFY(first && second);
-    QVERIFY(first->waitForFinished(60000));
-    QVERIFY(second->waitForFinished(60000));
-    QCOMPARE(first->exitCode(), 0);
-    QCOMPARE(second->exitCode(), 0);
-    Registry registry(registryPath);
-    const QStringList names =
-        ParseClockNames(CleanString(registry.ReadRegistryValue(SystemKey, QStringLiteral("Clocks")).toString()));
-    QCOMPARE(names.size(), 80);
-    for (int i = 0; i < 40; ++i) {
-        for (const QString& prefix : {QStringLiteral("P-"), QStringLiteral("Q-")}) {
-            const QString name = prefix + QString::number(i);
-            QVERIFY2(names.contains(name), qPrintable(name));
-            QCOMPARE(registry.ReadRegistryValue(clockKeyPath(name), QStringLiteral("TimeZoneIndex")),
-                     RegistryValue(i % 97));
+    void twoProcessesAddingClocksLoseNothing()
+    {
+        const QString registryPath = m_dir->filePath(u"registry.reg"_s);
+        auto first = startHelper({u"add"_s, registryPath, u"P"_s, u"40"_s}, {});
+        auto second = startHelper({u"add"_s, registryPath, u"Q"_s, u"40"_s}, {});
+        QVERIFY(first && second);
+        QVERIFY(first->waitForFinished(60000));
+        QVERIFY(second->waitForFinished(60000));
+        QCOMPARE(first->exitCode(), 0);
+        QCOMPARE(second->exitCode(), 0);
+        Registry registry(registryPath);
+        const QStringList names =
+            ParseClockNames(CleanString(registry.ReadRegistryValue(SystemKey, u"Clocks"_s).toString()));
+        QCOMPARE(names.size(), 80);
+        for (int i = 0; i < 40; ++i) {
+            for (const QString& prefix : {u"P-"_s, u"Q-"_s}) {
+                const QString name = prefix + QString::number(i);
+                QVERIFY2(names.contains(name), qPrintable(name));
+                QCOMPARE(registry.ReadRegistryValue(clockKeyPath(name), u"TimeZoneIndex"_s), RegistryValue(i % 97));
+            }
         }
     }
-}
 
-void TestProcesses::killDuringSettingsSavesLeavesOldOrNewFile()
-{
-    const QString registryPath = m_dir->filePath(QStringLiteral("registry.reg"));
-    const QString key = clockKeyPath(QStringLiteral("Default"));
-    for (int round = 0; round < 10; ++round) {
-        auto saver = startHelper({QStringLiteral("save-settings"), registryPath}, "saving");
-        QVERIFY(saver);
-        QTest::qWait(QRandomGenerator::global()->bounded(20, 150));
-        stop(*saver);
-
-        RegistryDocument::ParseResult parsed = RegistryDocument::parse(readFile(registryPath));
-        QCOMPARE(parsed.unreadableLines, 0);
-        const RegistryKey* stored = parsed.document.findKey(key);
-        QVERIFY(stored);
-        QCOMPARE(stored->values.size(), 23);
-        const RegistryValue radius =
-            RegistryEditor(parsed.document).ReadRegistryValue(key, QStringLiteral("ClockRadius"));
-        QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));
+    void killDuringSavesLeavesTheOldOrTheNewFile_data()
+    {
+        QTest::addColumn<bool>("alarms");
+        QTest::newRow("settings") << false;
+        QTest::newRow("alarms") << true;
     }
-}
 
-void TestProcesses::killDuringAlarmSavesLeavesOldOrNewFile()
-{
-    const QString alarmPath = m_dir->filePath(QStringLiteral("Default.cfg"));
-    for (int round = 0; round < 10; ++round) {
-        auto saver = startHelper({QStringLiteral("save-alarms"), alarmPath}, "saving");
-        QVERIFY(saver);
-        QTest::qWait(QRandomGenerator::global()->bounded(20, 150));
-        stop(*saver);
-
-        const qint64 size = QFileInfo(alarmPath).size();
-        QVERIFY2(size == 5 * AlarmRecordSize || size == 7 * AlarmRecordSize, qPrintable(QString::number(size)));
-        const AlarmFileContents alarms = parseAlarmFile(readFile(alarmPath));
-        QCOMPARE(CleanString(alarms.records.last().Text), QStringLiteral("提醒 %1").arg(alarms.records.size() - 1));
+    // The helper saves two different records in turn until it is killed at a random moment; the file then
+    // holds one of them, whole.
+    void killDuringSavesLeavesTheOldOrTheNewFile()
+    {
+        QFETCH(bool, alarms);
+        const QString file = m_dir->filePath(alarms ? u"Default.cfg"_s : u"registry.reg"_s);
+        for (int round = 0; round < 10; ++round) {
+            auto saver = startHelper({alarms ? u"save-alarms"_s : u"save-settings"_s, file}, "saving");
+            QVERIFY(saver);
+            QTest::qWait(QRandomGenerator::global()->bounded(20, 150));
+            stop(*saver);
+            if (alarms) {
+                const qint64 size = QFileInfo(file).size();
+                QVERIFY2(size == 5 * AlarmRecordSize || size == 7 * AlarmRecordSize, qPrintable(QString::number(size)));
+                const AlarmFileContents saved = parseAlarmFile(readFile(file));
+                QCOMPARE(CleanString(saved.records.last().Text), u"提醒 %1"_s.arg(saved.records.size() - 1));
+                continue;
+            }
+            RegistryDocument::ParseResult parsed = RegistryDocument::parse(readFile(file));
+            QCOMPARE(parsed.unreadableLines, 0);
+            const QString key = clockKeyPath(u"Default"_s);
+            QVERIFY(parsed.document.findKey(key));
+            QCOMPARE(parsed.document.findKey(key)->values.size(), 23);
+            const RegistryValue radius = RegistryEditor(parsed.document).ReadRegistryValue(key, u"ClockRadius"_s);
+            QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));
+        }
     }
-}
+};
 
 QTEST_GUILESS_MAIN(TestProcesses)
 #include "tst_processes.moc"

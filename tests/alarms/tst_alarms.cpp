@@ -1,0 +1,421 @@
+#include "FakePlatform.h"
+#include "alarms/AlarmDispatch.h"
+#include "alarms/AlarmTip.h"
+#include "alarms/TipWindow.h"
+#include "core/TextUtils.h"
+#include "settings/ClockSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace kiv;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An enabled tip alarm at 07:30 playing one minute, built byte by byte from the file layout.
+QByteArray handBuiltRecord(const QByteArray& textBytes, const QByteArray& soundBytes)
+{
+    QByteArray bytes = QByteArray::fromHex("000000000000D43F"); // 0.3125 days
+    bytes += QByteArray::fromHex("01000000");                   // Enabled
+    bytes += QByteArray(12, '\0');                              // Shown, Action, PlayTime
+    bytes += QByteArray(32, '\0');                              // Reserved
+    return bytes + textBytes.leftJustified(255, ' ') + soundBytes.leftJustified(255, ' ');
+}
+
+// An alarm as the editor stores it: texts padded to their fixed length, the default sound.
+AlarmRecord alarmAt(int hour, int minute, qint32 action = ActionTip, const QString& text = {}, qint32 enabled = 1)
+{
+    AlarmRecord record;
+    record.Time = alarmTimeOf(hour, minute);
+    record.Enabled = enabled;
+    record.Action = action;
+    record.Text = text.leftJustified(255, u' ');
+    record.Sound = DefaultSoundText.leftJustified(255, u' ');
+    return record;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The alarm file byte for byte; the alarm check driving the real tip window, its countdown and its sound.
+class TestAlarms final : public QObject
+{
+    Q_OBJECT
+
+    QString path() const { return m_dir->filePath(u"Default.cfg"_s); }
+    QLabel* label() const { return m_host->window()->findChild<QLabel*>(u"LabTip"_s); }
+    QPushButton* button() const { return m_host->window()->findChild<QPushButton*>(u"CmdTip"_s); }
+    void add(const AlarmRecord& alarm) { m_state->table.append(alarm); }
+    void check(int hour, int minute, int second = 0, int day = 6)
+    {
+        m_dispatcher->CheckAlarms(QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    test::RecordingMessages m_messages;
+    test::RecordingAlarmServices m_services;
+    ClockSettings m_settings;
+    std::unique_ptr<AlarmState> m_state;
+    std::unique_ptr<AlarmTip> m_tip;
+    std::unique_ptr<TipWindowHost> m_host;
+    std::unique_ptr<AlarmDispatcher> m_dispatcher;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_messages = {};
+        m_services.calls.clear();
+        m_settings.TwelveOr24Hour = 1;
+        m_state = std::make_unique<AlarmState>();
+        m_tip = std::make_unique<AlarmTip>(*m_state, m_settings, u"Default"_s, u"/data/alarm.wav"_s, m_services,
+                                           m_services);
+        // The clock sits on a second monitor.
+        m_host = std::make_unique<TipWindowHost>(*m_tip, [] { return QRect(1280, 0, 1024, 768); });
+        m_dispatcher = std::make_unique<AlarmDispatcher>(*m_state, *m_host, m_services);
+    }
+
+    void cleanup()
+    {
+        m_dispatcher.reset();
+        m_host.reset();
+        m_tip.reset();
+    }
+
+    void fileHoldsTheHandBuiltBytes()
+    {
+        QByteArray lock = handBuiltRecord(QByteArray::fromHex("d6d0") + "-text", "/home/u/ring.wav");
+        qToLittleEndian<qint32>(ActionLock, lock.data() + 16);
+        qToLittleEndian<qint32>(4, lock.data() + 20);
+        AlarmTable table;
+        table.append(alarmAt(7, 30, ActionTip, u"起床"_s));
+        table.append(alarmAt(7, 30, ActionLock, u"中-text"_s));
+        table[1].PlayTime = 4;
+        table[1].Sound = u"/home/u/ring.wav"_s;
+        table[1].Shown = 1;
+        QVERIFY(SaveAlarms(path(), table, m_messages));
+        lock[12] = 1;
+        QCOMPARE(readFile(path()),
+                 handBuiltRecord(QByteArray::fromHex("c6f0b4b2"), QByteArray::fromHex("c4acc8cfb1a8beafc9f9d2f4")) +
+                     lock);
+        // A file read back saves to the same bytes, reserved ones included, but no alarm is loaded as shown.
+        for (int i = 24; i < 56; ++i)
+            lock[i] = char(i);
+        writeFile(path(), lock);
+        QVERIFY(LoadAlarms(path(), table, m_messages));
+        QCOMPARE(table[0].Shown, 0);
+        QVERIFY(SaveAlarms(path(), table, m_messages));
+        lock[12] = 0;
+        QCOMPARE(readFile(path()), lock);
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    void recordCount_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("count");
+        QTest::newRow("three whole records") << 3 * 566 << 3;
+        QTest::newRow("300 extra bytes round up to a fourth") << 3 * 566 + 300 << 4;
+        QTest::newRow("200 extra bytes round down") << 3 * 566 + 200 << 3;
+        QTest::newRow("exactly half a record rounds to even (2)") << 2 * 566 + 283 << 2;
+        QTest::newRow("exactly half after three rounds to even (4)") << 3 * 566 + 283 << 4;
+        QTest::newRow("less than half a record is nothing") << 200 << 0;
+    }
+
+    void recordCount()
+    {
+        QFETCH(int, bytes);
+        QFETCH(int, count);
+        QByteArray data;
+        while (data.size() < bytes)
+            data += handBuiltRecord("x", "");
+        writeFile(path(), data.left(bytes));
+        AlarmTable table;
+        // A file of whole records loads; one cut short loads what it can, says so and is kept aside, since
+        // the next save writes back only what was loaded.
+        QCOMPARE(LoadAlarms(path(), table, m_messages), bytes % 566 == 0);
+        QCOMPARE(table.AlarmCount(), count);
+        if (bytes % 566 > 283) // the short last record is filled with zeros: its texts read as empty
+            QCOMPARE(CleanString(table[count - 1].Sound), QString());
+        const QStringList kept = QDir(QFileInfo(path()).path()).entryList({QFileInfo(path()).fileName() + u".unreadable-*"_s});
+        QCOMPARE(kept.size(), bytes % 566 == 0 ? 0 : 1);
+        if (!kept.isEmpty()) {
+            QCOMPARE(QFileInfo(QFileInfo(path()).dir().filePath(kept.first())).size(), bytes);
+            QVERIFY(m_messages.shown.last().text.contains(kept.first()));
+            QFile::remove(QFileInfo(path()).dir().filePath(kept.first()));
+        }
+    }
+
+    void moreThan128RecordsKeepTheFirst128AndComplain()
+    {
+        QByteArray data;
+        for (int i = 0; i < 130; ++i)
+            data += handBuiltRecord(QByteArray::number(i), "");
+        writeFile(path(), data);
+        AlarmTable table;
+        QVERIFY(!LoadAlarms(path(), table, m_messages));
+        QCOMPARE(table.AlarmCount(), 128);
+        QCOMPARE(CleanString(table[127].Text), u"127"_s);
+        QCOMPARE(m_messages.shown.size(), 1);
+        QVERIFY(m_messages.shown.first().text.startsWith(AlarmMessages::ReadFailed));
+        QVERIFY(!table.append(alarmAt(7, 0))); // nor does the table take a 129th
+        QCOMPARE(table.AlarmCount(), 128);
+    }
+
+    void noFileIsNoAlarmsAndNoMessage()
+    {
+        // (tst_configdialog deletes every alarm and sees the file go.)
+        AlarmTable table;
+        table.append(alarmAt(7, 30));
+        QVERIFY(LoadAlarms(path(), table, m_messages));
+        QCOMPARE(table.AlarmCount(), 0);
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    void longChineseTextKeeps127Characters()
+    {
+        AlarmTable table;
+        table.append(alarmAt(7, 30, ActionTip, QString(200, QChar(u'中'))));
+        QVERIFY(SaveAlarms(path(), table, m_messages));
+        QCOMPARE(QFileInfo(path()).size(), 566);
+        QVERIFY(LoadAlarms(path(), table, m_messages));
+        // 127 characters fill 254 bytes; the 255th holds half of the 128th, which does not come back.
+        QCOMPARE(CleanString(table[0].Text), QString(127, QChar(u'中')));
+        QCOMPARE(CleanString(table[0].Sound), DefaultSoundText);
+    }
+
+    void saveFailureIsReported()
+    {
+        AlarmTable table;
+        table.append(alarmAt(7, 30));
+        QVERIFY(!SaveAlarms(m_dir->filePath(u"no/such/folder/Default.cfg"_s), table, m_messages));
+        QCOMPARE(m_messages.shown.size(), 1);
+        QCOMPARE(m_messages.shown.first().text, AlarmMessages::SaveFailed);
+    }
+
+    void timeText_data()
+    {
+        QTest::addColumn<double>("time");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("midnight") << 0.0 << u"00:00"_s;
+        QTest::newRow("a whole date keeps its time") << 46000.75 << u"18:00"_s;
+        QTest::newRow("a date before 1899 keeps its time") << -1.25 << u"06:00"_s;
+        QTest::newRow("a second short of a minute rounds up") << (8 * 3600 + 59.6) / 86400.0 << u"08:01"_s;
+    }
+
+    void timeText()
+    {
+        QFETCH(double, time);
+        QFETCH(QString, text);
+        QCOMPARE(alarmTimeText(time), text);
+    }
+
+    void defaultSoundIsALoopableWav()
+    {
+        const QString wav = m_dir->filePath(u"alarm.wav"_s);
+        writeFile(wav, "a user's own file");
+        QVERIFY(ExtractResourceFile(wav, u"ALARM"_s));
+        QVERIFY(!ExtractResourceFile(wav, u"NO SUCH RESOURCE"_s));
+        const QByteArray bytes = readFile(wav);
+        // 16-bit stereo samples that start and end in silence, so that the loop does not click.
+        const auto level = [&](qsizetype at) { return std::abs(qFromLittleEndian<qint16>(bytes.constData() + at)); };
+        QCOMPARE(level(44), 0);
+        QVERIFY(level(bytes.size() - 4) < 8 && level(bytes.size() - 2) < 8);
+        int loudest = 0;
+        for (qsizetype at = 44; at < bytes.size(); at += 400)
+            loudest = std::max(loudest, level(at));
+        QVERIFY(loudest > 10000);
+    }
+
+    void firstEnabledAlarmFiresOncePerMinute()
+    {
+        check(7, 31); // nothing to fire, so nothing is remembered
+        add(alarmAt(7, 31, ActionTip, u"off"_s, 0));
+        add(alarmAt(7, 31, ActionTip, u"odd flag"_s, 2));
+        add(alarmAt(7, 31, ActionTip, u"first"_s));
+        add(alarmAt(7, 31, ActionTip, u"second"_s));
+        check(7, 30, 59);
+        QVERIFY(!m_host->isOpen());
+        check(7, 31, 5);
+        QCOMPARE(m_state->CurrentAlarm, 2);
+        QCOMPARE(label()->text(), u"first"_s);
+        m_host->close();
+        check(7, 31, 30);
+        QVERIFY(!m_host->isOpen());
+        // The next day's 07:31 fires again.
+        check(7, 32);
+        check(7, 31, 0, 7);
+        QVERIFY(m_host->isOpen());
+    }
+
+    void runAlarmOpensItsCleanedText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("spaces around a program") << u"  firefox  "_s << u"firefox"_s;
+        QTest::newRow("empty text still asks") << QString() << QString();
+    }
+
+    void runAlarmOpensItsCleanedText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, opened);
+        add(alarmAt(7, 30, ActionRun, text));
+        check(7, 30);
+        QCOMPARE(m_services.calls, QStringList{u"open ["_s + opened + u']'});
+        QCOMPARE(m_state->CurrentAlarm, -1);
+        QVERIFY(!m_host->isOpen());
+    }
+
+    void tipOpensCentredOnTheClocksMonitorWithTheAlarmTime()
+    {
+        // (tst_clockwindow reads the caption of a real tip; tst_configlogic the 12-hour times.)
+        add(alarmAt(19, 5));
+        check(19, 5);
+        QCOMPARE(m_host->window()->windowTitle(), u"时钟: Default  -  警报: 19:05"_s);
+        QCOMPARE(m_host->window()->pos(), QPoint(1280 + (1024 - 435) / 2, (768 - 279) / 2));
+    }
+
+    void countdownActsAtZeroUnlessTheTipIsClosed_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("closedBy"); // empty: the countdown runs out
+        QTest::newRow("shut down") << int(ActionShutdown) << u"shutdown"_s << QString();
+        QTest::newRow("restart") << int(ActionRestart) << u"restart"_s << QString();
+        QTest::newRow("lock") << int(ActionLock) << u"lock"_s << QString();
+        QTest::newRow("forced shut down") << int(ActionForceShutdown) << u"force shutdown"_s << QString();
+        QTest::newRow("forced restart") << int(ActionForceRestart) << u"force restart"_s << QString();
+        QTest::newRow("the button cancels") << int(ActionForceRestart) << u"force restart"_s << u"button"_s;
+        QTest::newRow("the close box cancels") << int(ActionShutdown) << u"shutdown"_s << u"close box"_s;
+    }
+
+    void countdownActsAtZeroUnlessTheTipIsClosed()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, call);
+        QFETCH(QString, closedBy);
+        add(alarmAt(22, 0, action));
+        check(22, 0);
+        QVERIFY(label()->alignment() & Qt::AlignHCenter);
+        QCOMPARE(label()->text(), QString()); // the first second shows what was there before
+        for (int tick = 1; tick <= (closedBy.isEmpty() ? 30 : 1); ++tick) {
+            QCOMPARE(m_services.powerActions(), 0);
+            m_tip->countdownTick();
+            if (tick == 1)
+                QCOMPARE(button()->text(), u"取消(&C) (29)"_s);
+            if (tick == 20)
+                QVERIFY2(label()->text().startsWith(u"计算机") && label()->text().endsWith(u"10 秒后"),
+                         qPrintable(label()->text()));
+        }
+        if (closedBy == u"button")
+            QTest::mouseClick(button(), Qt::LeftButton);
+        else if (closedBy == u"close box")
+            m_host->window()->close();
+        QCOMPARE(m_services.calls.count(call), closedBy.isEmpty() ? 1 : 0);
+        QCOMPARE(m_services.powerActions(), closedBy.isEmpty() ? 1 : 0);
+        // The window closes, which stops the countdown and the sound and frees the alarm.
+        QVERIFY(!m_host->isOpen());
+        QVERIFY(!m_tip->countdownActive());
+        QVERIFY(!m_tip->playTimerActive());
+        QCOMPARE(m_services.calls.last(), u"stop"_s);
+        QCOMPARE(m_state->CurrentAlarm, -1);
+        QCOMPARE(m_state->table[0].Shown, 0);
+    }
+
+    void tipDuringACountdownStopsIt()
+    {
+        add(alarmAt(7, 30, ActionShutdown));
+        add(alarmAt(7, 31, ActionTip, u"tea"_s));
+        check(7, 30);
+        for (int i = 0; i < 10; ++i)
+            m_tip->countdownTick();
+        check(7, 31);
+        QCOMPARE(m_state->CurrentAlarm, 1);
+        QCOMPARE(m_state->table[0].Shown, 0);
+        QCOMPARE(m_state->table[1].Shown, 1);
+        QVERIFY(!m_tip->countdownActive());
+        // The tip shows its text with the designed button and label.
+        QCOMPARE(label()->text(), u"tea"_s);
+        QVERIFY(!(label()->alignment() & Qt::AlignHCenter));
+        QCOMPARE(button()->text(), TipTexts::OkCaption);
+        QCOMPARE(m_services.powerActions(), 0);
+    }
+
+    void soundPlaysForItsPlayTime_data()
+    {
+        QTest::addColumn<int>("playTime");
+        QTest::addColumn<int>("seconds"); // 0: until the window closes
+        QTest::newRow("1 minute") << 0 << 60;
+        QTest::newRow("5 minutes") << 3 << 300;
+        QTest::newRow("loop") << 4 << 0;
+    }
+
+    void soundPlaysForItsPlayTime()
+    {
+        QFETCH(int, playTime);
+        QFETCH(int, seconds);
+        add(alarmAt(7, 0));
+        m_state->table[0].PlayTime = playTime;
+        check(7, 0);
+        QCOMPARE(m_services.calls, QStringList{u"play /data/alarm.wav"_s});
+        QCOMPARE(m_tip->playTimerActive(), seconds > 0);
+        for (int tick = 1; tick < seconds; ++tick)
+            m_tip->playTick();
+        QVERIFY(!m_services.calls.contains(u"stop"_s));
+        if (seconds > 0) {
+            m_tip->playTick();
+            QCOMPARE(m_services.calls.last(), u"stop"_s);
+            QVERIFY(!m_tip->playTimerActive());
+        }
+        QVERIFY(m_host->isOpen()); // the tip stays until it is closed
+    }
+
+    void soundFileOrTheDefault()
+    {
+        const QString own = m_dir->filePath(u"bell.wav"_s);
+        writeFile(own, {});
+        add(alarmAt(7, 0));
+        m_state->table[0].Sound = QString(u"  "_s + own).leftJustified(255, u' ');
+        add(alarmAt(7, 1));
+        add(alarmAt(7, 2));
+        m_state->table[2].Sound = u"/no/such/file.wav"_s;
+        check(7, 0);
+        QCOMPARE(m_tip->soundToPlay(), own);
+        check(7, 1);
+        QCOMPARE(m_tip->soundToPlay(), u"/data/alarm.wav"_s);
+        check(7, 2);
+        QCOMPARE(m_tip->soundToPlay(), u"/data/alarm.wav"_s);
+    }
+
+    void anAlarmAlreadyShownIsNotShownTwice()
+    {
+        add(alarmAt(7, 0, ActionTip, u"x"_s));
+        m_state->table[0].Shown = 1;
+        check(7, 0);
+        QVERIFY(m_services.calls.isEmpty());
+        QCOMPARE(label()->text(), QString());
+    }
+};
+
+QTEST_MAIN(TestAlarms)
+#include "tst_alarms.moc"

@@ -143,35 +143,23 @@ private slots:
     {
         const ClockLayout twelve = ComputeClockLayout(sized());
         const ClockLayout twentyFour = ComputeClockLayout(sized(48, 18, true));
-        QCOMPARE(twelve.hourTickCount, 12);
-        QCOMPARE(twentyFour.hourTickCount, 24);
+        QCOMPARE(QList({twelve.hourTickCount, twentyFour.hourTickCount}), QList({12, 24}));
         // Tick 0 lies at three o'clock, from the inner disc to the hour ring's outer edge; minute ticks run
-        // across the minute and second rings.
+        // across the minute and second rings. Twelve-hour tick 3 and twenty-four-hour tick 6 point down.
         QCOMPARE(twelve.hourTicks[0], QLineF(123 + 48, 123, 123 + 66, 123));
         QCOMPARE(twelve.minuteTicks[0], QLineF(123 + 66, 123, 123 + 102, 123));
-        // Twelve-hour tick 3 and twenty-four-hour tick 6 point down, minute tick 45 up (y grows downwards).
+        QVERIFY((twelve.hourTicks[3].p2() - twentyFour.hourTicks[6].p2()).manhattanLength() < 1e-3);
         QVERIFY((twelve.hourTicks[3].p2() - QPointF(123, 123 + 66)).manhattanLength() < 1e-3);
-        QVERIFY((twentyFour.hourTicks[6].p2() - QPointF(123, 123 + 66)).manhattanLength() < 1e-3);
-        QVERIFY((twelve.minuteTicks[45].p2() - QPointF(123, 123 - 102)).manhattanLength() < 1e-3);
-    }
-
-    void buttonStripEdgesBelongToNoButton_data()
-    {
-        QTest::addColumn<QPoint>("position");
-        QTest::addColumn<int>("state");
-        QTest::newRow("move") << QPoint(240, 70) << 3;
-        QTest::newRow("left edge") << QPoint(225, 30) << 0;
-        QTest::newRow("top edge") << QPoint(240, 21) << 0;
-        QTest::newRow("between close and settings") << QPoint(240, 42) << 0;
-        QTest::newRow("between settings and move") << QPoint(240, 63) << 0;
-        QTest::newRow("bottom edge") << QPoint(240, 84) << 0;
     }
 
     void buttonStripEdgesBelongToNoButton()
     {
-        QFETCH(QPoint, position);
-        QFETCH(int, state);
-        QCOMPARE(buttonStateAt(position, 246), state);
+        // The move button, then its left, top and bottom edges and the gaps between the buttons.
+        QList<int> states;
+        for (QPoint at :
+             {QPoint(240, 70), QPoint(225, 30), QPoint(240, 21), QPoint(240, 42), QPoint(240, 63), QPoint(240, 84)})
+            states.append(buttonStateAt(at, 246));
+        QCOMPARE(states, QList({3, 0, 0, 0, 0, 0}));
     }
 
     void clampToWorkArea_data()
@@ -254,28 +242,16 @@ private slots:
         QCOMPARE(frame.pmColour, pm);
     }
 
-    void fontSizes_data()
-    {
-        QTest::addColumn<int>("radius");
-        QTest::addColumn<bool>("twentyFourHour");
-        QTest::addColumn<int>("timeSize");
-        QTest::addColumn<int>("dateSize");
-        QTest::newRow("smallest, 12-hour") << 48 << false << 16 << 12;
-        QTest::newRow("largest, 24-hour") << 128 << true << 48 << 32;
-        QTest::newRow("odd rounding is made even") << 75 << true << 28 << 18;
-    }
-
     void fontSizes()
     {
-        QFETCH(int, radius);
-        QFETCH(bool, twentyFourHour);
-        QFETCH(int, timeSize);
-        QFETCH(int, dateSize);
-        const FaceFrame frame = frameAt(QTime(1, 2, 3), sized(radius, 18, twentyFourHour));
-        QCOMPARE(frame.TimeFontSize, timeSize);
-        QCOMPARE(frame.DateFontSize, dateSize);
-        QCOMPARE(evenFontSize(2.5), 2); // halves round to even
-        QCOMPARE(evenFontSize(3.5), 4);
+        // Time and date sizes: the smallest 12-hour face, the largest 24-hour one, and odd sizes made even.
+        QList<int> sizes;
+        for (const auto& [radius, twentyFourHour] : {std::pair{48, false}, {128, true}, {75, true}}) {
+            const FaceFrame frame = frameAt(QTime(1, 2, 3), sized(radius, 18, twentyFourHour));
+            sizes << frame.TimeFontSize << frame.DateFontSize;
+        }
+        QCOMPARE(sizes, QList({16, 12, 48, 32, 28, 18}));
+        QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
 
     void nameLineAndSeparators()

@@ -10,6 +10,9 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
+#include <functional>
+
 namespace kiv::test {
 
 // Keeps every message instead of showing it.
@@ -22,7 +25,12 @@ public:
         QString title;
         MessageIcon icon;
     };
-    void show(const QString& text, const QString& title, MessageIcon icon) override;
+    void show(const QString& text, const QString& title, MessageIcon icon) override
+    {
+        shown.append({text, title, icon});
+        if (whileShown)
+            whileShown();
+    }
     QList<Message> shown;
     std::function<void()> whileShown; // runs as if while the message were on screen
 };
@@ -32,8 +40,16 @@ class MemoryAutorun final : public AutorunEntries
 {
 public:
     QString read(const QString& valueName) const override { return entries.value(valueName); }
-    bool write(const QString& valueName, const QString& command) override;
-    bool remove(const QString& valueName) override;
+    bool write(const QString& valueName, const QString& command) override
+    {
+        entries.insert(valueName, command);
+        return true;
+    }
+    bool remove(const QString& valueName) override
+    {
+        entries.remove(valueName);
+        return true;
+    }
     QMap<QString, QString> entries;
 };
 
@@ -42,10 +58,29 @@ public:
 class FakeInstances final : public ClockInstances, public ClockLauncher, public InstanceListener
 {
 public:
-    bool find(const QString& clockName, bool raise) override;
-    bool close(const QString& clockName) override;
-    bool startClock(const QString& clockName) override;
-    bool listen(const QString& clockName) override;
+    bool find(const QString& clockName, bool raise) override
+    {
+        if (running.contains(clockName) && raise)
+            raised.append(clockName);
+        return running.contains(clockName);
+    }
+    bool close(const QString& clockName) override
+    {
+        closed.append(clockName);
+        return running.remove(clockName);
+    }
+    bool startClock(const QString& clockName) override
+    {
+        started.append(clockName);
+        running.insert(clockName);
+        return true;
+    }
+    bool listen(const QString& clockName) override
+    {
+        m_refused = running.contains(clockName);
+        listening = m_refused ? listening : clockName;
+        return !m_refused;
+    }
     QString errorString() const override { return {}; }
     bool otherIsRunning() const override { return m_refused; }
     void setRaiseHandler(std::function<void()> handler) override { m_onRaise = std::move(handler); }
@@ -74,7 +109,12 @@ public:
     void ForceRestart() override { record(QStringLiteral("force restart")); }
     void open(const QString& target) override { record(QStringLiteral("open [") + target + u']'); }
     // Calls of the power actions only.
-    int powerActions() const;
+    int powerActions() const
+    {
+        return int(std::count_if(calls.begin(), calls.end(), [](const QString& call) {
+            return !call.startsWith(u"play") && call != u"stop" && !call.startsWith(u"open");
+        }));
+    }
     QStringList calls;
 
 private:

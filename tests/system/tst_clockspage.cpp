@@ -1,3 +1,4 @@
+#include "DesktopClock.h"
 #include "app/ClockApplication.h"
 #include "app/LinuxClockServices.h"
 #include "clock/ClockWindow.h"
@@ -8,15 +9,12 @@
 #include "settings/RegistryKeys.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
-#include <QTest>
 
 using namespace kiv;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,14 +23,14 @@ QString lineText(const QListWidget* list, int row)
     return row < list->count() ? list->item(row)->text() : QString();
 }
 
-bool windowShown(const QString& name)
+bool tokyoShown()
 {
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                   QStringLiteral("^Kiv Clock \\{") + name + QStringLiteral("\\}$")});
-    xdotool.waitForFinished(5000);
-    return !xdotool.readAllStandardOutput().trimmed().isEmpty();
+    return !test::windowsCaptioned(u"^Kiv Clock \\{Tokyo\\}$"_s).isEmpty();
+}
+
+QString tokyoEntry()
+{
+    return XdgAutorunEntries(XdgAutorunEntries::defaultFolder(), QString()).entryPath(u"Kiv Clock - Tokyo"_s);
 }
 
 } // namespace
@@ -68,7 +66,7 @@ void TestClocksPage::initTestCase()
     QFile::remove(Registry::defaultFilePath());
     QDir(XdgAutorunEntries::defaultFolder()).removeRecursively();
     m_services = std::make_unique<LinuxClockServices>(QStringLiteral(KIVCLOCK));
-    m_app = std::make_unique<ClockApplication>(QStringLiteral("Default"), m_services->services());
+    m_app = std::make_unique<ClockApplication>(u"Default"_s, m_services->services());
     QVERIFY(m_app->start());
     m_app->openSettings(m_app->window());
     QVERIFY(QTest::qWaitForWindowExposed(m_app->settingsDialog(), 20000));
@@ -77,7 +75,7 @@ void TestClocksPage::initTestCase()
 void TestClocksPage::cleanupTestCase()
 {
     // Whatever a failed step left running is closed through its own channel.
-    LocalSocketInstances().close(QStringLiteral("Tokyo"));
+    LocalSocketInstances().close(u"Tokyo"_s);
     m_app.reset();
 }
 
@@ -86,48 +84,47 @@ void TestClocksPage::selectOnly(const QString& name)
     auto* list = control<QListWidget>("ListClock");
     list->clearSelection();
     for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text().startsWith(name + QStringLiteral(" -- ")))
+        if (list->item(i)->text().startsWith(name + u" -- "_s))
             list->item(i)->setSelected(true);
     }
 }
 
 void TestClocksPage::addStopRunAndDeleteAClock()
 {
-    const QString tokyoKey = clockKeyPath(QStringLiteral("Tokyo"));
-    control<QLineEdit>("TxtDisplayName")->setText(QStringLiteral("Tokyo"));
+    const QString tokyoKey = clockKeyPath(u"Tokyo"_s);
+    control<QLineEdit>("TxtDisplayName")->setText(u"Tokyo"_s);
     control<QComboBox>("CombTimeZone")->setCurrentIndex(81);
     click("CmdTimeZone0");
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Tokyo")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(tokyoShown(), 10000);
     auto* list = control<QListWidget>("ListClock");
-    QTRY_COMPARE_WITH_TIMEOUT(lineText(list, 1), QStringLiteral("Tokyo -- 运行中"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(lineText(list, 1), u"Tokyo -- 运行中"_s, 5000);
 
-    selectOnly(QStringLiteral("Tokyo"));
+    selectOnly(u"Tokyo"_s);
     click("CmdTimeZone3"); // stop: the clock saves its settings and ends
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Tokyo")), 10000);
-    QCOMPARE(m_registry.ReadRegistryValue(tokyoKey, QStringLiteral("TimeZoneIndex")), RegistryValue(81));
-    QVERIFY(!m_registry.ReadRegistryValue(tokyoKey, QStringLiteral("Left")).isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(lineText(list, 1), QStringLiteral("Tokyo -- 已停止"), 5000);
-    // It starts with the session: a stopped clock keeps its autostart entry.
-    QVERIFY(QFile::exists(XdgAutorunEntries(XdgAutorunEntries::defaultFolder(), QString()).entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
+    QTRY_VERIFY_WITH_TIMEOUT(!tokyoShown(), 10000);
+    QCOMPARE(m_registry.ReadRegistryValue(tokyoKey, u"TimeZoneIndex"_s), RegistryValue(81));
+    QVERIFY(!m_registry.ReadRegistryValue(tokyoKey, u"Left"_s).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(lineText(list, 1), u"Tokyo -- 已停止"_s, 5000);
+    QVERIFY(QFile::exists(tokyoEntry())); // it starts with the session: a stopped clock keeps its entry
 
-    selectOnly(QStringLiteral("Tokyo"));
+    selectOnly(u"Tokyo"_s);
     click("CmdTimeZone2"); // run
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("Tokyo")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(tokyoShown(), 10000);
 
-    selectOnly(QStringLiteral("Tokyo"));
+    selectOnly(u"Tokyo"_s);
     click("CmdTimeZone1"); // delete: stopped, then every trace removed
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("Tokyo")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!tokyoShown(), 10000);
     QVERIFY(!m_registry.snapshot().findKey(tokyoKey));
-    QVERIFY(!QFile::exists(XdgAutorunEntries(XdgAutorunEntries::defaultFolder(), QString()).entryPath(QStringLiteral("Kiv Clock - Tokyo"))));
+    QVERIFY(!QFile::exists(tokyoEntry()));
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 5000);
 }
 
 void TestClocksPage::stoppingTheCurrentClockEndsIt()
 {
     // Stopping this very clock runs its exit with saving: the record is written and the windows go.
-    selectOnly(QStringLiteral("Default"));
+    selectOnly(u"Default"_s);
     click("CmdTimeZone3");
-    QVERIFY(!m_registry.ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), QStringLiteral("Left")).isEmpty());
+    QVERIFY(!m_registry.ReadRegistryValue(clockKeyPath(u"Default"_s), u"Left"_s).isEmpty());
     QVERIFY(!m_app->window()->isVisible());
     QVERIFY(!m_app->settingsDialog()->isVisible());
 }

@@ -1,34 +1,13 @@
+#include "DesktopClock.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QRegularExpression>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <signal.h>
 
 using namespace kiv;
-
-namespace {
-
-QString xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-QStringList windowsCaptioned(const QString& pattern)
-{
-    const QString found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern});
-    return found.isEmpty() ? QStringList() : found.split(u'\n');
-}
-
-} // namespace
+using test::windowsCaptioned;
 
 // The clock through a desktop session: what ends it from outside, and which names start it at all.
 class TestSession final : public QObject
@@ -52,60 +31,41 @@ private:
     void pressKey(const QString& window, const QString& key);
     RegistryValue stored(const QString& value) const
     {
-        return Registry(m_home->filePath(QStringLiteral("config/KivSoft/Kiv Clock/registry.reg")))
-            .ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), value);
+        return Registry(m_home->registryPath()).ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), value);
     }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<test::ClockHome> m_home;
     std::vector<std::unique_ptr<QProcess>> m_clocks;
 };
 
 void TestSession::init()
 {
-    m_home = std::make_unique<QTemporaryDir>();
-    QDir(m_home->path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(m_home->filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_home = std::make_unique<test::ClockHome>();
 }
 
 void TestSession::cleanup()
 {
-    for (auto& clock : m_clocks) {
-        if (clock->state() != QProcess::NotRunning) {
-            clock->kill();
-            clock->waitForFinished(5000);
-        }
-    }
+    for (auto& clock : m_clocks)
+        test::stop(*clock);
     m_clocks.clear();
 }
 
 std::unique_ptr<QProcess> TestSession::start(const QString& name)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     auto clock = std::make_unique<QProcess>();
-    clock->setProcessEnvironment(env);
-    clock->start(QStringLiteral(KIVCLOCK), {name});
-    clock->waitForStarted(5000);
+    m_home->start(*clock, name);
     return clock;
 }
 
 QString TestSession::waitForClock(const QString& name)
 {
-    const QString caption = QStringLiteral("^Kiv Clock \\{") + QRegularExpression::escape(name) + QStringLiteral("\\}$");
-    for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QTest::qWait(100)) {
-        if (const QStringList found = windowsCaptioned(caption); !found.isEmpty())
-            return found.first();
-    }
-    return {};
+    return test::waitForWindow(QStringLiteral("^Kiv Clock \\{") + QRegularExpression::escape(name) +
+                               QStringLiteral("\\}$"));
 }
 
 void TestSession::pressKey(const QString& window, const QString& key)
 {
-    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window, QStringLiteral("key"), key});
+    test::xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window, QStringLiteral("key"), key});
 }
 
 void TestSession::terminationSavesWhatChangedOnTheClock_data()

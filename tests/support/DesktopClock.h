@@ -1,0 +1,76 @@
+#pragma once
+
+// Helpers of the tests that run the real program on the private X server of tests/system/with-desktop.sh.
+// The including test defines KIVCLOCK, the program's path.
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace kiv::test {
+
+// Runs xdotool; what it printed, trimmed.
+inline QString xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// The visible windows whose captions match the regular expression `pattern`.
+inline QStringList windowsCaptioned(const QString& pattern)
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The first window captioned `pattern`, once there is one; empty after `timeout` milliseconds.
+inline QString waitForWindow(const QString& pattern, int timeout = 20000)
+{
+    QStringList found;
+    QTest::qWaitFor([&] { return !(found = windowsCaptioned(pattern)).isEmpty(); }, timeout);
+    return found.value(0);
+}
+
+// Ends a process this test started, if it still runs.
+inline void stop(QProcess& process)
+{
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+// Folders of their own for clocks run as programs: configuration, data, and a runtime folder that only
+// this user may enter.
+class ClockHome
+{
+public:
+    ClockHome()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(filePath(QStringLiteral("runtime")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    QString registryPath() const { return filePath(QStringLiteral("config/KivSoft/Kiv Clock/registry.reg")); }
+    // Starts the clock `name` in these folders.
+    void start(QProcess& process, const QString& name) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), filePath(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KIVCLOCK), {name});
+        process.waitForStarted(5000);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace kiv::test

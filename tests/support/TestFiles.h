@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QFile>
+
+namespace kiv::test {
+
+// The whole content of a file; empty if it cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes `bytes` the whole content of a file; false if that fails.
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace kiv::test

@@ -42,6 +42,10 @@ AlarmRecord alarmAt(int hour, int minute, qint32 action = ActionTip, const QStri
     return record;
 }
 
+// Rows of the tables.
+using CountdownRow = std::tuple<qint32, QString, QString>;
+using IntPair = std::pair<int, int>;
+
 } // namespace
 
 using test::readFile;
@@ -121,20 +125,19 @@ private slots:
 
     void recordCount_data()
     {
-        QTest::addColumn<int>("bytes");
-        QTest::addColumn<int>("count");
-        QTest::newRow("three whole records") << 3 * 566 << 3;
-        QTest::newRow("300 extra bytes round up to a fourth") << 3 * 566 + 300 << 4;
-        QTest::newRow("200 extra bytes round down") << 3 * 566 + 200 << 3;
-        QTest::newRow("exactly half a record rounds to even (2)") << 2 * 566 + 283 << 2;
-        QTest::newRow("exactly half after three rounds to even (4)") << 3 * 566 + 283 << 4;
-        QTest::newRow("less than half a record is nothing") << 200 << 0;
+        QTest::addColumn<IntPair>("row"); // the file's size and the records it loads as
+        QTest::newRow("three whole records") << std::pair(3 * 566, 3);
+        QTest::newRow("300 extra bytes round up to a fourth") << std::pair(3 * 566 + 300, 4);
+        QTest::newRow("200 extra bytes round down") << std::pair(3 * 566 + 200, 3);
+        QTest::newRow("exactly half a record rounds to even (2)") << std::pair(2 * 566 + 283, 2);
+        QTest::newRow("exactly half after three rounds to even (4)") << std::pair(3 * 566 + 283, 4);
+        QTest::newRow("less than half a record is nothing") << std::pair(200, 0);
     }
 
     void recordCount()
     {
-        QFETCH(int, bytes);
-        QFETCH(int, count);
+        QFETCH(IntPair, row);
+        const auto [bytes, count] = row;
         QByteArray data;
         while (data.size() < bytes)
             data += handBuiltRecord("x", "");
@@ -197,21 +200,13 @@ private slots:
         QCOMPARE(m_messages.shown.size(), 1);
     }
 
-    void timeText_data()
-    {
-        QTest::addColumn<double>("time");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("midnight") << 0.0 << u"00:00"_s;
-        QTest::newRow("a whole date keeps its time") << 46000.75 << u"18:00"_s;
-        QTest::newRow("a date before 1899 keeps its time") << -1.25 << u"06:00"_s;
-        QTest::newRow("a second short of a minute rounds up") << (8 * 3600 + 59.6) / 86400.0 << u"08:01"_s;
-    }
-
     void timeText()
     {
-        QFETCH(double, time);
-        QFETCH(QString, text);
-        QCOMPARE(alarmTimeText(time), text);
+        // Midnight; a whole date keeps its time, as does one before 1899; a second short of a minute rounds up.
+        const std::pair<double, QString> rows[] = {
+            {0.0, u"00:00"_s}, {46000.75, u"18:00"_s}, {-1.25, u"06:00"_s}, {(8 * 3600 + 59.6) / 86400.0, u"08:01"_s}};
+        for (const auto& [time, text] : rows)
+            QCOMPARE(alarmTimeText(time), text);
     }
 
     void defaultSoundReplacesWhatIsInItsPlace()
@@ -244,23 +239,15 @@ private slots:
         QVERIFY(m_host->isOpen());
     }
 
-    void runAlarmOpensItsCleanedText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("opened");
-        QTest::newRow("spaces around a program") << u"  firefox  "_s << u"firefox"_s;
-        QTest::newRow("empty text still asks") << QString() << QString();
-    }
-
     void runAlarmOpensItsCleanedText()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, opened);
-        add(alarmAt(7, 30, ActionRun, text));
+        // Spaces around a program go; an empty text still asks.
+        add(alarmAt(7, 30, ActionRun, u"  firefox  "_s));
+        add(alarmAt(7, 31, ActionRun));
         check(7, 30);
-        QCOMPARE(m_services.calls, QStringList{u"open ["_s + opened + u']'});
-        QCOMPARE(m_state->CurrentAlarm, -1);
-        QVERIFY(!m_host->isOpen());
+        check(7, 31);
+        QCOMPARE(m_services.calls, QStringList({u"open [firefox]"_s, u"open []"_s}));
+        QVERIFY(m_state->CurrentAlarm == -1 && !m_host->isOpen());
     }
 
     void tipOpensCentredOnTheClocksMonitorWithTheAlarmTime()
@@ -274,23 +261,21 @@ private slots:
 
     void countdownActsAtZeroUnlessTheTipIsClosed_data()
     {
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("closedBy"); // empty: the countdown runs out
-        QTest::newRow("shut down") << int(ActionShutdown) << u"shutdown"_s << QString();
-        QTest::newRow("restart") << int(ActionRestart) << u"restart"_s << QString();
-        QTest::newRow("lock") << int(ActionLock) << u"lock"_s << QString();
-        QTest::newRow("forced shut down") << int(ActionForceShutdown) << u"force shutdown"_s << QString();
-        QTest::newRow("forced restart") << int(ActionForceRestart) << u"force restart"_s << QString();
-        QTest::newRow("the button cancels") << int(ActionForceRestart) << u"force restart"_s << u"button"_s;
-        QTest::newRow("the close box cancels") << int(ActionShutdown) << u"shutdown"_s << u"close box"_s;
+        // The action, the call it makes, what closes the tip (nothing: the countdown runs out).
+        QTest::addColumn<CountdownRow>("row");
+        QTest::newRow("shut down") << CountdownRow{ActionShutdown, u"shutdown"_s, {}};
+        QTest::newRow("restart") << CountdownRow{ActionRestart, u"restart"_s, {}};
+        QTest::newRow("lock") << CountdownRow{ActionLock, u"lock"_s, {}};
+        QTest::newRow("forced shut down") << CountdownRow{ActionForceShutdown, u"force shutdown"_s, {}};
+        QTest::newRow("forced restart") << CountdownRow{ActionForceRestart, u"force restart"_s, {}};
+        QTest::newRow("the button cancels") << CountdownRow{ActionForceRestart, u"force restart"_s, u"button"_s};
+        QTest::newRow("the close box cancels") << CountdownRow{ActionShutdown, u"shutdown"_s, u"close box"_s};
     }
 
     void countdownActsAtZeroUnlessTheTipIsClosed()
     {
-        QFETCH(int, action);
-        QFETCH(QString, call);
-        QFETCH(QString, closedBy);
+        QFETCH(CountdownRow, row);
+        const auto& [action, call, closedBy] = row;
         add(alarmAt(22, 0, action));
         check(22, 0);
         QVERIFY(label()->alignment() & Qt::AlignHCenter);
@@ -335,17 +320,16 @@ private slots:
 
     void soundPlaysForItsPlayTime_data()
     {
-        QTest::addColumn<int>("playTime");
-        QTest::addColumn<int>("seconds"); // 0: until the window closes
-        QTest::newRow("1 minute") << 0 << 60;
-        QTest::newRow("5 minutes") << 3 << 300;
-        QTest::newRow("loop") << 4 << 0;
+        QTest::addColumn<IntPair>("row"); // the play time and its seconds (0: until the tip closes)
+        QTest::newRow("1 minute") << std::pair(0, 60);
+        QTest::newRow("5 minutes") << std::pair(3, 300);
+        QTest::newRow("loop") << std::pair(4, 0);
     }
 
     void soundPlaysForItsPlayTime()
     {
-        QFETCH(int, playTime);
-        QFETCH(int, seconds);
+        QFETCH(IntPair, row);
+        const auto [playTime, seconds] = row;
         add(alarmAt(7, 0));
         m_state->table[0].PlayTime = playTime;
         check(7, 0);

@@ -64,6 +64,10 @@ bool near(QRgb actual, QRgb expected, int tolerance = 6)
            std::abs(qAlpha(actual) - qAlpha(expected)) <= tolerance;
 }
 
+// Rows of the frame and ring tables.
+using FrameRow = std::tuple<QDateTime, bool, QString, QString, QList<float>, bool>;
+using RingRow = std::tuple<QTime, bool, int, double, QRgb>;
+
 } // namespace
 
 // The face's geometry, what each frame shows, how it is drawn, and what the window does with the mouse
@@ -104,52 +108,42 @@ private slots:
         m_calls.clear();
     }
 
-    void geometry_data()
+    void geometryTicksAndFontSizes()
     {
-        QTest::addColumn<int>("radius");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("centre");
-        QTest::addColumn<QRectF>("secondArc");
-        QTest::addColumn<QRectF>("hourArc");
-        QTest::addColumn<QRectF>("inner");
-        QTest::newRow("defaults: 246 x 246")
-            << 48 << 18 << 123 << QRectF(30, 30, 186, 186) << QRectF(66, 66, 114, 114) << QRectF(75, 75, 96, 96);
-        QTest::newRow("largest: 598 x 598")
-            << 128 << 50 << 299 << QRectF(46, 46, 506, 506) << QRectF(146, 146, 306, 306) << QRectF(171, 171, 256, 256);
-        QTest::newRow("odd widths sit on half pixels") << 48 << 15 << 114 << QRectF(28.5, 28.5, 171, 171)
-                                                       << QRectF(58.5, 58.5, 111, 111) << QRectF(66, 66, 96, 96);
-    }
-
-    void geometry()
-    {
-        QFETCH(int, radius);
-        QFETCH(int, width);
-        QFETCH(int, centre);
-        QFETCH(QRectF, secondArc);
-        QFETCH(QRectF, hourArc);
-        QFETCH(QRectF, inner);
-        const ClockLayout layout = ComputeClockLayout(sized(radius, width));
-        QCOMPARE(QPoint(layout.centreX, layout.centreY), QPoint(centre, centre));
-        QCOMPARE(layout.width(), 2 * centre);
-        QCOMPARE(layout.face, QRectF(21, 21, 2 * (centre - 21), 2 * (centre - 21)));
-        QCOMPARE(layout.secondArc, secondArc);
-        // The minute ring lies halfway between the second and hour rings.
-        QCOMPARE(layout.minuteArc.topLeft(), (secondArc.topLeft() + hourArc.topLeft()) / 2);
-        QCOMPARE(layout.hourArc, hourArc);
-        QCOMPARE(layout.inner, inner);
-    }
-
-    void ticksCrossTheirRings()
-    {
-        const ClockLayout twelve = ComputeClockLayout(sized());
-        const ClockLayout twentyFour = ComputeClockLayout(sized(48, 18, true));
-        QCOMPARE(QList({twelve.hourTickCount, twentyFour.hourTickCount}), QList({12, 24}));
-        // Tick 0 lies at three o'clock, from the inner disc to the hour ring's outer edge; minute ticks run
-        // across the minute and second rings. Twelve-hour tick 3 and twenty-four-hour tick 6 point down.
-        QCOMPARE(twelve.hourTicks[0], QLineF(123 + 48, 123, 123 + 66, 123));
-        QCOMPARE(twelve.minuteTicks[0], QLineF(123 + 66, 123, 123 + 102, 123));
-        QVERIFY((twelve.hourTicks[3].p2() - twentyFour.hourTicks[6].p2()).manhattanLength() < 1e-3);
-        QVERIFY((twelve.hourTicks[3].p2() - QPointF(123, 123 + 66)).manhattanLength() < 1e-3);
+        // The defaults (246 x 246, 12 hours); the largest (598 x 598, 24 hours); odd widths on half pixels,
+        // and font sizes made even.
+        struct Row
+        {
+            int radius, width;
+            bool twentyFourHour;
+            int centre;
+            QRectF secondArc, hourArc, inner;
+            QList<int> fonts;
+        };
+        const Row rows[] = {
+            {48, 18, false, 123, {30, 30, 186, 186}, {66, 66, 114, 114}, {75, 75, 96, 96}, {16, 12}},
+            {128, 50, true, 299, {46, 46, 506, 506}, {146, 146, 306, 306}, {171, 171, 256, 256}, {48, 32}},
+            {75, 15, true, 141, {28.5, 28.5, 225, 225}, {58.5, 58.5, 165, 165}, {66, 66, 150, 150}, {28, 18}}};
+        for (const Row& row : rows) {
+            const ClockSettings settings = sized(row.radius, row.width, row.twentyFourHour);
+            const ClockLayout layout = ComputeClockLayout(settings);
+            const int c = row.centre;
+            QCOMPARE(QList({layout.centreX, layout.centreY, layout.width()}), QList({c, c, 2 * c}));
+            QCOMPARE(QList({layout.face, layout.secondArc, layout.hourArc, layout.inner}),
+                     QList({QRectF(21, 21, 2 * (c - 21), 2 * (c - 21)), row.secondArc, row.hourArc, row.inner}));
+            // The minute ring lies halfway between the second and hour rings.
+            QCOMPARE(layout.minuteArc.topLeft(), (row.secondArc.topLeft() + row.hourArc.topLeft()) / 2);
+            // One hour tick per hour of the dial, from the inner disc across the hour ring; minute ticks on
+            // across the minute and second rings. Tick 0 lies at three o'clock, a quarter on straight down.
+            const qreal hourOuter = row.hourArc.right() + row.width / 2.0;
+            QCOMPARE(layout.hourTickCount, row.twentyFourHour ? 24 : 12);
+            QCOMPARE(layout.hourTicks[0], QLineF(c + row.radius, c, hourOuter, c));
+            QCOMPARE(layout.minuteTicks[0], QLineF(hourOuter, c, layout.face.right(), c));
+            QVERIFY((layout.hourTicks[layout.hourTickCount / 4].p2() - QPointF(c, hourOuter)).manhattanLength() < 1e-3);
+            const FaceFrame frame = frameAt(QTime(1, 2, 3), settings);
+            QCOMPARE(QList({frame.TimeFontSize, frame.DateFontSize}), row.fonts);
+        }
+        QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
 
     void buttonStripEdgesBelongToNoButton()
@@ -162,28 +156,20 @@ private slots:
         QCOMPARE(states, QList({3, 0, 0, 0, 0, 0}));
     }
 
-    void clampToWorkArea_data()
-    {
-        QTest::addColumn<QPoint>("pixels");
-        QTest::addColumn<QRect>("workArea");
-        QTest::addColumn<QPoint>("expected");
-        const QRect screen(0, 0, 1280, 1024);
-        QTest::newRow("inside stays") << QPoint(100, 100) << screen << QPoint(100, 100);
-        QTest::newRow("past the right edge") << QPoint(1100, 100) << screen << QPoint(1034, 100);
-        QTest::newRow("past the left edge") << QPoint(-40, 100) << screen << QPoint(0, 100);
-        QTest::newRow("past the bottom edge") << QPoint(100, 900) << screen << QPoint(100, 778);
-        QTest::newRow("above a work area at 0 stays above") << QPoint(100, -50) << screen << QPoint(100, -50);
-        QTest::newRow("above a panel on top comes back")
-            << QPoint(100, 10) << QRect(0, 30, 1280, 994) << QPoint(100, 30);
-        QTest::newRow("second monitor") << QPoint(1270, 0) << QRect(1280, 0, 1024, 768) << QPoint(1280, 0);
-    }
-
     void clampToWorkArea()
     {
-        QFETCH(QPoint, pixels);
-        QFETCH(QRect, workArea);
-        QFETCH(QPoint, expected);
-        QCOMPARE(kiv::clampToWorkArea(pixels * 15, QSize(246, 246), workArea, 15, 15), expected * 15);
+        // Inside stays; past the right, left and bottom edges comes back; above a work area at 0 stays above,
+        // above a panel on top comes back; on a second monitor.
+        const QRect screen(0, 0, 1280, 1024);
+        const std::tuple<QPoint, QRect, QPoint> rows[] = {{{100, 100}, screen, {100, 100}},
+                                                          {{1100, 100}, screen, {1034, 100}},
+                                                          {{-40, 100}, screen, {0, 100}},
+                                                          {{100, 900}, screen, {100, 778}},
+                                                          {{100, -50}, screen, {100, -50}},
+                                                          {{100, 10}, {0, 30, 1280, 994}, {100, 30}},
+                                                          {{1270, 0}, {1280, 0, 1024, 768}, {1280, 0}}};
+        for (const auto& [pixels, workArea, expected] : rows)
+            QCOMPARE(kiv::clampToWorkArea(pixels * 15, QSize(246, 246), workArea, 15, 15), expected * 15);
     }
 
     void monitorUnderTheCursor()
@@ -202,56 +188,38 @@ private slots:
 
     void frameTextsAndSweeps_data()
     {
-        QTest::addColumn<QDateTime>("time");
-        QTest::addColumn<bool>("twentyFourHour");
-        QTest::addColumn<QString>("timeText");
-        QTest::addColumn<QString>("dateText");
-        QTest::addColumn<QList<float>>("sweeps"); // hour, minute, second
-        QTest::addColumn<bool>("pm");
+        // The time, 24-hour mode, the time and date texts, the hour, minute and second sweeps, the PM colour.
+        QTest::addColumn<FrameRow>("row");
         const auto at = [](int h, int m, int s) { return QDateTime(QDate(2026, 12, 6), QTime(h, m, s), Qt::UTC); };
         const QString date = u"12/06/2026"_s;
         QTest::newRow("midnight is 12 A with three full circles")
-            << at(0, 0, 0) << false << u"12:00:00 A"_s << date << QList{360.f, 360.f, 360.f} << false;
+            << FrameRow{at(0, 0, 0), false, u"12:00:00 A"_s, date, {360, 360, 360}, false};
         QTest::newRow("one second past midnight")
-            << at(0, 0, 1) << false << u"12:00:01 A"_s << date << QList{360.f, 360.f, 6.f} << false;
+            << FrameRow{at(0, 0, 1), false, u"12:00:01 A"_s, date, {360, 360, 6}, false};
         QTest::newRow("afternoon in 12-hour mode ends in P and takes the PM colour")
-            << at(15, 4, 5) << false << u"03:04:05 P"_s << date << QList{90.f, 24.f, 30.f} << true;
+            << FrameRow{at(15, 4, 5), false, u"03:04:05 P"_s, date, {90, 24, 30}, true};
         QTest::newRow("afternoon in 24-hour mode")
-            << at(15, 4, 5) << true << u"15:04:05"_s << date << QList{225.f, 24.f, 30.f} << false;
+            << FrameRow{at(15, 4, 5), true, u"15:04:05"_s, date, {225, 24, 30}, false};
         QTest::newRow("noon in 12-hour mode is 12 P with a full hour ring")
-            << at(12, 0, 30) << false << u"12:00:30 P"_s << date << QList{360.f, 360.f, 180.f} << true;
+            << FrameRow{at(12, 0, 30), false, u"12:00:30 P"_s, date, {360, 360, 180}, true};
         QTest::newRow("23:59:59 in 24-hour mode")
-            << at(23, 59, 59) << true << u"23:59:59"_s << date << QList{345.f, 354.f, 354.f} << false;
-        QTest::newRow("an early year pads the date")
-            << QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC) << true << u"09:08:07"_s << u"03/04/0987"_s
-            << QList{135.f, 48.f, 42.f} << false;
+            << FrameRow{at(23, 59, 59), true, u"23:59:59"_s, date, {345, 354, 354}, false};
+        QTest::newRow("an early year pads the date") << FrameRow{QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC),
+                                                                 true,
+                                                                 u"09:08:07"_s,
+                                                                 u"03/04/0987"_s,
+                                                                 {135, 48, 42},
+                                                                 false};
     }
 
     void frameTextsAndSweeps()
     {
-        QFETCH(QDateTime, time);
-        QFETCH(bool, twentyFourHour);
-        QFETCH(QString, timeText);
-        QFETCH(QString, dateText);
-        QFETCH(QList<float>, sweeps);
-        QFETCH(bool, pm);
+        QFETCH(FrameRow, row);
+        const auto& [time, twentyFourHour, timeText, dateText, sweeps, pm] = row;
         const FaceFrame frame = ComputeFaceFrame(time, sized(48, 18, twentyFourHour), u"x"_s, {}, false, -1);
-        QCOMPARE(frame.TimeText, timeText);
-        QCOMPARE(frame.DateText, dateText);
+        QCOMPARE(std::pair(frame.TimeText, frame.DateText), std::pair(timeText, dateText));
         QCOMPARE(QList({frame.HourSweep, frame.MinuteSweep, frame.SecondSweep}), sweeps);
         QCOMPARE(frame.pmColour, pm);
-    }
-
-    void fontSizes()
-    {
-        // Time and date sizes: the smallest 12-hour face, the largest 24-hour one, and odd sizes made even.
-        QList<int> sizes;
-        for (const auto& [radius, twentyFourHour] : {std::pair{48, false}, {128, true}, {75, true}}) {
-            const FaceFrame frame = frameAt(QTime(1, 2, 3), sized(radius, 18, twentyFourHour));
-            sizes << frame.TimeFontSize << frame.DateFontSize;
-        }
-        QCOMPARE(sizes, QList({16, 12, 48, 32, 28, 18}));
-        QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
 
     void nameLineAndSeparators()
@@ -285,31 +253,25 @@ private slots:
 
     void ringsGrowClockwiseFromTwelve_data()
     {
-        QTest::addColumn<QTime>("time");
-        QTest::addColumn<bool>("twentyFourHour");
-        QTest::addColumn<int>("ring"); // 0 hour, 1 minute, 2 second
-        QTest::addColumn<double>("degrees");
-        QTest::addColumn<QRgb>("colour");
+        // The time, 24-hour mode, the ring (0 hour, 1 minute, 2 second), where on it, the colour there.
+        QTest::addColumn<RingRow>("row");
         const QTime midnight(0, 0, 0), quarterPastThree(3, 15, 45), fivePastOne(13, 5, 0);
-        const QRgb black = 0xFF000000;
-        QTest::newRow("midnight: full hour ring") << midnight << false << 0 << 265.0 << 0xFFDB5C1Cu;
-        QTest::newRow("midnight: full second ring") << midnight << false << 2 << 265.0 << 0xFF71A713u;
-        QTest::newRow("03:15: hour ring from twelve") << quarterPastThree << false << 0 << 350.0 << 0xFFDB5C1Cu;
-        QTest::newRow("03:15: minute ring stops at three") << quarterPastThree << false << 1 << 20.0 << black;
-        QTest::newRow("03:15:45: second ring reaches nine") << quarterPastThree << false << 2 << 170.0 << 0xFF71A713u;
-        QTest::newRow("03:15:45: second ring stops at nine") << quarterPastThree << false << 2 << 190.0 << black;
-        QTest::newRow("13:05, 12-hour: PM colour") << fivePastOne << false << 0 << 285.0 << 0xFFFFC90Eu;
-        QTest::newRow("13:05, 12-hour: hour ring stops at one") << fivePastOne << false << 0 << 310.0 << black;
-        QTest::newRow("13:05, 24-hour: hour colour") << fivePastOne << true << 0 << 285.0 << 0xFFDB5C1Cu;
+        const QRgb black = 0xFF000000, hour = 0xFFDB5C1C, second = 0xFF71A713;
+        QTest::newRow("midnight: full hour ring") << RingRow{midnight, false, 0, 265.0, hour};
+        QTest::newRow("midnight: full second ring") << RingRow{midnight, false, 2, 265.0, second};
+        QTest::newRow("03:15: hour ring from twelve") << RingRow{quarterPastThree, false, 0, 350.0, hour};
+        QTest::newRow("03:15: minute ring stops at three") << RingRow{quarterPastThree, false, 1, 20.0, black};
+        QTest::newRow("03:15:45: second ring reaches nine") << RingRow{quarterPastThree, false, 2, 170.0, second};
+        QTest::newRow("03:15:45: second ring stops at nine") << RingRow{quarterPastThree, false, 2, 190.0, black};
+        QTest::newRow("13:05, 12-hour: PM colour") << RingRow{fivePastOne, false, 0, 285.0, 0xFFFFC90E};
+        QTest::newRow("13:05, 12-hour: hour ring stops at one") << RingRow{fivePastOne, false, 0, 310.0, black};
+        QTest::newRow("13:05, 24-hour: hour colour") << RingRow{fivePastOne, true, 0, 285.0, hour};
     }
 
     void ringsGrowClockwiseFromTwelve()
     {
-        QFETCH(QTime, time);
-        QFETCH(bool, twentyFourHour);
-        QFETCH(int, ring);
-        QFETCH(double, degrees);
-        QFETCH(QRgb, colour);
+        QFETCH(RingRow, row);
+        const auto& [time, twentyFourHour, ring, degrees, colour] = row;
         ClockSettings settings = sized(48, 18, twentyFourHour);
         settings.DisplayScale = 1;
         const ClockLayout layout = ComputeClockLayout(settings);

@@ -9,6 +9,9 @@
 using namespace kiv;
 using namespace Qt::StringLiterals;
 
+// A text and the number read from it; none if it does not fit or convert.
+using NumberRow = std::pair<QString, std::optional<qint32>>;
+
 // Texts cleaned of padding, the program's folders, and numbers read from text as the settings store them.
 class TestCore final : public QObject
 {
@@ -47,68 +50,54 @@ private slots:
 
     void numberOfText_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("fits");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("plain decimal") << u"18"_s << true << 18;
-        QTest::newRow("leading blanks are skipped") << u"  \t42"_s << true << 42;
-        QTest::newRow("reading stops at a letter") << u"12px"_s << true << 12;
-        QTest::newRow("empty text is 0") << QString() << true << 0;
-        QTest::newRow("non-numeric text is 0") << u"abc"_s << true << 0;
-        QTest::newRow("negative decimal") << u"-2401252"_s << true << -2401252;
-        QTest::newRow("four hex digits FFFF are -1") << u"&HFFFF"_s << true << -1;
-        QTest::newRow("lower-case hex prefix") << u"&hff"_s << true << 255;
-        QTest::newRow("eight hex digits are 32 bits") << u"&HFFDB5C1C"_s << true << qint32(0xFFDB5C1C);
-        QTest::newRow("hex 10000 is positive") << u"&H10000"_s << true << 65536;
-        QTest::newRow("octal 177777 is -1") << u"&O177777"_s << true << -1;
-        QTest::newRow("octal 17") << u"&o17"_s << true << 15;
-        QTest::newRow("hex wider than 32 bits does not fit") << u"&H1FFFFFFFF"_s << false << 0;
-        QTest::newRow("2.5 rounds to even 2") << u"2.5"_s << true << 2;
-        QTest::newRow("3.5 rounds to even 4") << u"3.5"_s << true << 4;
-        QTest::newRow("2.51 rounds up") << u"2.51"_s << true << 3;
-        QTest::newRow("exponent") << u"1.5e3"_s << true << 1500;
-        QTest::newRow("an exponent without digits is not read") << u"7e"_s << true << 7;
-        QTest::newRow("a point alone") << u".5"_s << true << 0;
-        QTest::newRow("a sign alone is 0") << u"-"_s << true << 0;
-        QTest::newRow("largest 32-bit value") << u"2147483647"_s << true << 2147483647;
-        QTest::newRow("above 32 bits does not fit") << u"2147483648"_s << false << 0;
-        QTest::newRow("huge exponent does not fit") << u"1e400"_s << false << 0;
+        QTest::addColumn<NumberRow>("row");
+        QTest::newRow("plain decimal") << NumberRow{u"18"_s, 18};
+        QTest::newRow("leading blanks are skipped") << NumberRow{u"  \t42"_s, 42};
+        QTest::newRow("reading stops at a letter") << NumberRow{u"12px"_s, 12};
+        QTest::newRow("empty text is 0") << NumberRow{QString(), 0};
+        QTest::newRow("non-numeric text is 0") << NumberRow{u"abc"_s, 0};
+        QTest::newRow("negative decimal") << NumberRow{u"-2401252"_s, -2401252};
+        QTest::newRow("four hex digits FFFF are -1") << NumberRow{u"&HFFFF"_s, -1};
+        QTest::newRow("lower-case hex prefix") << NumberRow{u"&hff"_s, 255};
+        QTest::newRow("eight hex digits are 32 bits") << NumberRow{u"&HFFDB5C1C"_s, qint32(0xFFDB5C1C)};
+        QTest::newRow("hex 10000 is positive") << NumberRow{u"&H10000"_s, 65536};
+        QTest::newRow("octal 177777 is -1") << NumberRow{u"&O177777"_s, -1};
+        QTest::newRow("octal 17") << NumberRow{u"&o17"_s, 15};
+        QTest::newRow("hex wider than 32 bits does not fit") << NumberRow{u"&H1FFFFFFFF"_s, {}};
+        QTest::newRow("2.5 rounds to even 2") << NumberRow{u"2.5"_s, 2};
+        QTest::newRow("3.5 rounds to even 4") << NumberRow{u"3.5"_s, 4};
+        QTest::newRow("2.51 rounds up") << NumberRow{u"2.51"_s, 3};
+        QTest::newRow("exponent") << NumberRow{u"1.5e3"_s, 1500};
+        QTest::newRow("an exponent without digits is not read") << NumberRow{u"7e"_s, 7};
+        QTest::newRow("a point alone") << NumberRow{u".5"_s, 0};
+        QTest::newRow("a sign alone is 0") << NumberRow{u"-"_s, 0};
+        QTest::newRow("largest 32-bit value") << NumberRow{u"2147483647"_s, 2147483647};
+        QTest::newRow("above 32 bits does not fit") << NumberRow{u"2147483648"_s, {}};
+        QTest::newRow("huge exponent does not fit") << NumberRow{u"1e400"_s, {}};
     }
 
     void numberOfText()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, fits);
-        QFETCH(int, expected);
-        const std::optional<qint32> value = NumberOfText(text);
-        QCOMPARE(value.has_value(), fits);
-        if (fits)
-            QCOMPARE(*value, expected);
+        QFETCH(NumberRow, row);
+        QCOMPARE(NumberOfText(row.first), row.second);
     }
 
     void convertTextToNumber_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("converts");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("whole number") << u"47"_s << true << 47;
-        QTest::newRow("blanks around") << u" -5 "_s << true << -5;
-        QTest::newRow("hex") << u"&H1F"_s << true << 31;
-        QTest::newRow("trailing letters") << u"12abc"_s << false << 0;
-        QTest::newRow("empty") << QString() << false << 0;
-        QTest::newRow("prefix without digits") << u"&H"_s << false << 0;
-        QTest::newRow("words") << u"blue"_s << false << 0;
+        QTest::addColumn<NumberRow>("row");
+        QTest::newRow("whole number") << NumberRow{u"47"_s, 47};
+        QTest::newRow("blanks around") << NumberRow{u" -5 "_s, -5};
+        QTest::newRow("hex") << NumberRow{u"&H1F"_s, 31};
+        QTest::newRow("trailing letters") << NumberRow{u"12abc"_s, {}};
+        QTest::newRow("empty") << NumberRow{QString(), {}};
+        QTest::newRow("prefix without digits") << NumberRow{u"&H"_s, {}};
+        QTest::newRow("words") << NumberRow{u"blue"_s, {}};
     }
 
     void convertTextToNumber()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, converts);
-        QFETCH(int, expected);
-        const std::optional<qint32> value = ConvertTextToNumber(text);
-        QCOMPARE(value.has_value(), converts);
-        if (converts)
-            QCOMPARE(*value, expected);
+        QFETCH(NumberRow, row);
+        QCOMPARE(ConvertTextToNumber(row.first), row.second);
     }
 };
 

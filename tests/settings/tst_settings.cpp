@@ -104,50 +104,35 @@ private slots:
         QVERIFY(m_registry->ReadRegistryValue(kKey + u"\\Nope"_s, u"Clocks"_s).isEmpty());
     }
 
-    void dwordWritesAndReads_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<int>("readBack");
-        QTest::newRow("default hour colour") << u"-2401252"_s << QByteArray("dword:ffdb5c1c") << -2401252;
-        QTest::newRow("all bits read as -1") << u"-1"_s << QByteArray("dword:ffffffff") << -1;
-        QTest::newRow("scale colour") << u"2004318071"_s << QByteArray("dword:77777777") << 2004318071;
-        QTest::newRow("leading number of a text") << u"48px"_s << QByteArray("dword:00000030") << 48;
-        QTest::newRow("half rounds to even") << u"18.5"_s << QByteArray("dword:00000012") << 18;
-        QTest::newRow("more than 32 bits are refused") << u"99999999999"_s << QByteArray() << 0;
-    }
-
     void dwordWritesAndReads()
     {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, stored);
-        QFETCH(int, readBack);
-        QCOMPARE(write(u"V"_s, text), stored.isEmpty() ? RegInvalidParameter : 0);
-        QCOMPARE(test::readFile(path()).contains(QByteArray("\"V\"=" + stored + "\n")), !stored.isEmpty());
-        QCOMPARE(m_registry->ReadRegistryValue(kKey, u"V"_s),
-                 stored.isEmpty() ? RegistryValue() : RegistryValue(readBack));
-    }
-
-    void textsThatNeedEscapingRoundTrip_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("quotes and backslashes") << u"C:\\Program Files\\\"x\"\\"_s;
-        QTest::newRow("Chinese") << u"北京时间"_s;
-        QTest::newRow("line breaks") << u"one\ntwo\r\nthree"_s;
-        QTest::newRow("empty") << QString();
-        QTest::newRow("brackets and equals") << u"[x]=\"y\"@"_s;
-        QTest::newRow("text that looks like continued hex data") << u"=hex:01,\\"_s;
+        // Negative, all bits, positive, the leading number of a text, a half rounded to even, too many bits.
+        const std::tuple<QString, QByteArray, int> rows[] = {{u"-2401252"_s, "dword:ffdb5c1c", -2401252},
+                                                             {u"-1"_s, "dword:ffffffff", -1},
+                                                             {u"2004318071"_s, "dword:77777777", 2004318071},
+                                                             {u"48px"_s, "dword:00000030", 48},
+                                                             {u"18.5"_s, "dword:00000012", 18},
+                                                             {u"99999999999"_s, {}, 0}};
+        for (const auto& [text, stored, readBack] : rows) {
+            QCOMPARE(write(u"V"_s, text), stored.isEmpty() ? RegInvalidParameter : 0);
+            QCOMPARE(test::readFile(path()).contains(QByteArray("\"V\"=" + stored + "\n")), !stored.isEmpty());
+            QCOMPARE(m_registry->ReadRegistryValue(kKey, u"V"_s),
+                     stored.isEmpty() ? RegistryValue() : RegistryValue(readBack));
+            m_registry->DeleteRegistryValue(kKey, u"V"_s);
+        }
     }
 
     void textsThatNeedEscapingRoundTrip()
     {
-        QFETCH(QString, text);
         const QString key = kKey + u"\\odd ] name"_s;
-        QCOMPARE(write(u"a \"quoted\" name"_s, text, RegSz, key), 0);
-        QCOMPARE(write(u"next"_s, u"7"_s, RegDword, key), 0);
-        QCOMPARE(m_registry->ReadRegistryValue(key, u"a \"quoted\" name"_s).toString(), text + QChar(u'\0'));
-        QCOMPARE(m_registry->ReadRegistryValue(key, u"next"_s), RegistryValue(7));
-        QCOMPARE(RegistryDocument::parse(test::readFile(path())).unreadableLines, 0);
+        for (const QString& text : {u"C:\\Program Files\\\"x\"\\"_s, u"北京时间"_s, u"one\ntwo\r\nthree"_s, QString(),
+                                    u"[x]=\"y\"@"_s, u"=hex:01,\\"_s}) { // the last looks like continued hex data
+            QCOMPARE(write(u"a \"quoted\" name"_s, text, RegSz, key), 0);
+            QCOMPARE(write(u"next"_s, u"7"_s, RegDword, key), 0);
+            QCOMPARE(m_registry->ReadRegistryValue(key, u"a \"quoted\" name"_s).toString(), text + QChar(u'\0'));
+            QCOMPARE(m_registry->ReadRegistryValue(key, u"next"_s), RegistryValue(7));
+            QCOMPARE(RegistryDocument::parse(test::readFile(path())).unreadableLines, 0);
+        }
     }
 
     void deletingNeverTakesAParentOrAKeyWithSubkeys()
@@ -160,8 +145,7 @@ private slots:
         QCOMPARE(m_registry->DeleteRegistryKey(u"HKEY_CURRENT_USER\\Software"_s, u"Kiv Clock"_s), RegAccessDenied);
         QCOMPARE(m_registry->ReadRegistryValue(kKey, u"B"_s), RegistryValue(2));
         QCOMPARE(m_registry->DeleteRegistryKey(SoftwareKey, u"default"_s), 0);
-        QVERIFY(!m_registry->snapshot().findKey(kKey));
-        QVERIFY(m_registry->snapshot().findKey(SoftwareKey));
+        QVERIFY(!m_registry->snapshot().findKey(kKey) && m_registry->snapshot().findKey(SoftwareKey));
     }
 
     void fileIsInExportFormatAndPrivate()
@@ -208,8 +192,9 @@ private slots:
         write(u"Enable"_s, 1);
         QCOMPARE(setAside().size(), 1);
         QCOMPARE(test::readFile(QFileInfo(path()).path() + u'/' + setAside().first()), damaged);
-        QCOMPARE(m_registry->ReadRegistryValue(kKey, u"ClockRadius"_s), RegistryValue(80));
-        QCOMPARE(m_registry->ReadRegistryValue(kKey, u"TimeZoneIndex"_s), RegistryValue(74));
+        QCOMPARE(std::pair(m_registry->ReadRegistryValue(kKey, u"ClockRadius"_s),
+                           m_registry->ReadRegistryValue(kKey, u"TimeZoneIndex"_s)),
+                 std::pair(RegistryValue(80), RegistryValue(74)));
         // The rewritten file is clean, so later writes set nothing more aside.
         write(u"Top"_s, 0);
         QCOMPARE(setAside().size(), 1);
@@ -227,36 +212,24 @@ private slots:
         QCOMPARE(m_registry->ReadRegistryValue(kKey, u"V"_s), RegistryValue(7));
     }
 
-    void freshClock_data()
-    {
-        QTest::addColumn<int>("bias");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("zone");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("standard");
-        QTest::newRow("takes the system's zone") << -480 << 0 << 74 << 480 << 0;
-        QTest::newRow("in daylight time chooses daylight time") << 0 << 2 << 33 << 0 << 1;
-        QTest::newRow("takes the first of the zones of an offset") << 180 << 0 << 24 << -180 << 0;
-        QTest::newRow("on an offset the table lacks keeps zone 0") << -525 << 2 << 0 << 0 << 0;
-    }
-
     void freshClock()
     {
-        QFETCH(int, bias);
-        QFETCH(int, state);
-        QFETCH(int, zone);
-        QFETCH(int, offset);
-        QFETCH(int, standard);
-        ClockSettings settings;
-        QCOMPARE(m_store->LoadClockSettings(settings, SystemZoneInfo{bias, state}), 0);
-        applyRangeRules(settings);
-        ClockSettings expected;
-        ResetClockSettings(expected, true);
-        ResetClockSettings(expected, false);
-        expected.TimeZoneIndex = zone;
-        expected.ZoneOffset = offset;
-        expected.TimeStandard = standard;
-        QCOMPARE(settings, expected);
+        // The system's zone; daylight time in daylight time; the first zone of an offset; zone 0 on an offset
+        // the table lacks.
+        const std::tuple<SystemZoneInfo, int, int, int> rows[] = {
+            {{-480, 0}, 74, 480, 0}, {{0, 2}, 33, 0, 1}, {{180, 0}, 24, -180, 0}, {{-525, 2}, 0, 0, 0}};
+        for (const auto& [system, zone, offset, standard] : rows) {
+            ClockSettings settings;
+            QCOMPARE(m_store->LoadClockSettings(settings, system), 0);
+            applyRangeRules(settings);
+            ClockSettings expected;
+            ResetClockSettings(expected, true);
+            ResetClockSettings(expected, false);
+            expected.TimeZoneIndex = zone;
+            expected.ZoneOffset = offset;
+            expected.TimeStandard = standard;
+            QCOMPARE(settings, expected);
+        }
     }
 
     void rangeRules_data()
@@ -335,8 +308,8 @@ private slots:
         QVERIFY(m_store->SaveClockSettings(settings));
         const RegistryDocument document = m_registry->snapshot();
         const QList<RegistryEntry>& values = document.findKey(kKey)->values;
-        QCOMPARE(values.size(), 23);
-        QVERIFY(std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));
+        QVERIFY(values.size() == 23 &&
+                std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));
         QCOMPARE(m_registry->ReadRegistryValue(kKey, u"Left"_s), RegistryValue(-1500));
         settings.ZoneOffset = 540;
         QCOMPARE(reload(SystemZoneInfo{0, 0}), settings);
@@ -351,54 +324,39 @@ private slots:
         QCOMPARE(QList({settings.TimeZoneIndex, settings.MonitorID, settings.Left, settings.Top}), QList({7, 7, 7, 7}));
     }
 
-    void validateMonitorPosition_data()
-    {
-        QTest::addColumn<int>("monitorId");
-        QTest::addColumn<int>("monitorCount");
-        QTest::addColumn<QPoint>("twips");
-        QTest::addColumn<int>("monitorAfter");
-        // The first monitor's work area starts at (0, 32): a panel at the top.
-        QTest::newRow("existing monitor keeps the position") << 1 << 2 << QPoint(30000, 1500) << 1;
-        QTest::newRow("unplugged monitor moves to the first work area") << 1 << 1 << QPoint(0, 480) << 0;
-        QTest::newRow("negative monitor moves to the first work area") << -1 << 2 << QPoint(0, 480) << 0;
-        QTest::newRow("no monitor at all goes to the origin") << 0 << 0 << QPoint(0, 0) << 0;
-    }
-
     void validateMonitorPosition()
     {
-        QFETCH(int, monitorId);
-        QFETCH(int, monitorCount);
-        QFETCH(QPoint, twips);
-        QFETCH(int, monitorAfter);
+        // The first monitor's work area starts at (0, 32): a panel at the top. An existing monitor keeps the
+        // position; an unplugged or negative one moves to the first work area; with no monitor at all the
+        // clock goes to the origin.
         const QList<MonitorInfo> all{{QRect(0, 0, 1920, 1080), QRect(0, 32, 1920, 1048)},
                                      {QRect(1920, 0, 1280, 1024), QRect(1920, 0, 1280, 1024)}};
-        ClockSettings settings;
-        settings.MonitorID = monitorId;
-        settings.Left = 30000;
-        settings.Top = 1500;
-        ValidateMonitorPosition(settings, all.mid(0, monitorCount), 15, 15);
-        QCOMPARE(QPoint(settings.Left, settings.Top), twips);
-        QCOMPARE(settings.MonitorID, monitorAfter);
-    }
-
-    void parseClockNames_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("empty") << QString() << QStringList();
-        QTest::newRow("two clocks") << u"{A}{B}"_s << QStringList{u"A"_s, u"B"_s};
-        QTest::newRow("missing closing brace ends parsing") << u"{A}{B"_s << QStringList{u"A"_s};
-        QTest::newRow("names are cleaned") << u"{ Office }"_s << QStringList{u"Office"_s};
-        QTest::newRow("text between lists is skipped") << u"junk{A}x{B}"_s << QStringList{u"A"_s, u"B"_s};
-        QTest::newRow("closing brace before opening yields no name") << u"}{A}"_s << QStringList{u"A"_s};
-        QTest::newRow("Chinese names") << u"{北京}{东京}"_s << QStringList{u"北京"_s, u"东京"_s};
+        const std::tuple<int, int, QPoint, int> rows[] = {
+            {1, 2, {30000, 1500}, 1}, {1, 1, {0, 480}, 0}, {-1, 2, {0, 480}, 0}, {0, 0, {0, 0}, 0}};
+        for (const auto& [monitorId, monitorCount, twips, monitorAfter] : rows) {
+            ClockSettings settings;
+            settings.MonitorID = monitorId;
+            settings.Left = 30000;
+            settings.Top = 1500;
+            ValidateMonitorPosition(settings, all.mid(0, monitorCount), 15, 15);
+            QCOMPARE(std::pair(QPoint(settings.Left, settings.Top), settings.MonitorID),
+                     std::pair(twips, monitorAfter));
+        }
     }
 
     void parseClockNames()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, names);
-        QCOMPARE(ParseClockNames(text), names);
+        // A missing closing brace ends parsing; names are cleaned; text between names and a closing brace
+        // before an opening one are skipped.
+        const std::pair<QString, QStringList> rows[] = {{QString(), {}},
+                                                        {u"{A}{B}"_s, {u"A"_s, u"B"_s}},
+                                                        {u"{A}{B"_s, {u"A"_s}},
+                                                        {u"{ Office }"_s, {u"Office"_s}},
+                                                        {u"junk{A}x{B}"_s, {u"A"_s, u"B"_s}},
+                                                        {u"}{A}"_s, {u"A"_s}},
+                                                        {u"{北京}{东京}"_s, {u"北京"_s, u"东京"_s}}};
+        for (const auto& [text, names] : rows)
+            QCOMPARE(ParseClockNames(text), names);
     }
 
     void loadListsDefaultFirstAndAtMost127Others()
@@ -407,11 +365,9 @@ private slots:
         m_instances.running = {u"Default"_s, u"B"_s};
         ClockList clocks = list();
         clocks.LoadClockList();
-        QCOMPARE(clocks.ClockCount(), 3);
-        QCOMPARE(clocks.RunningClockCount(), 2);
+        QCOMPARE(std::pair(clocks.ClockCount(), clocks.RunningClockCount()), std::pair(3, 2));
         QCOMPARE(clocks.entries()[0].Name, u"Default"_s);
-        QVERIFY(!clocks.entries()[1].Window);
-        QVERIFY(clocks.entries()[2].Window);
+        QVERIFY(!clocks.entries()[1].Window && clocks.entries()[2].Window);
         // Every running clock found on the way is brought to the front.
         QCOMPARE(m_instances.raised, QStringList({u"Default"_s, u"B"_s}));
         setClocks(clockNames(130, u"Clock "_s));
@@ -494,8 +450,7 @@ private slots:
         ClockList clocks = list();
         clocks.DeleteClock(u" A "_s);
         QCOMPARE(storedNames(), u"{B}"_s);
-        QVERIFY(!m_registry->snapshot().findKey(key));
-        QVERIFY(m_registry->snapshot().findKey(clockKeyPath(u"B"_s)));
+        QVERIFY(!m_registry->snapshot().findKey(key) && m_registry->snapshot().findKey(clockKeyPath(u"B"_s)));
         QCOMPARE(m_autorun.entries.keys(), QStringList{u"Kiv Clock - B"_s});
         // An empty name touches nothing.
         const QByteArray before = m_registry->snapshot().serialize();

@@ -29,6 +29,11 @@ QString clockNames(int count, const QString& prefix)
     return text;
 }
 
+// Rows of the tables.
+using RangeRow = std::tuple<QString, int, int>;
+using RefusalRow = std::tuple<QString, QString, QString>;
+using AutorunRow = std::tuple<QString, int, int, QString>;
+
 } // namespace
 
 // The registry file, the settings record of a clock, and the list of clocks.
@@ -234,34 +239,31 @@ private slots:
 
     void rangeRules_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("loaded");
-        QTest::newRow("radius 128 stays") << u"ClockRadius"_s << 128 << 128;
-        QTest::newRow("radius 48 stays") << u"ClockRadius"_s << 48 << 48;
-        QTest::newRow("radius 129 becomes 48") << u"ClockRadius"_s << 129 << 48;
-        QTest::newRow("radius 47 becomes 48") << u"ClockRadius"_s << 47 << 48;
-        QTest::newRow("hour width 50 stays") << u"HourCircleWidth"_s << 50 << 50;
-        QTest::newRow("hour width 51 becomes 18") << u"HourCircleWidth"_s << 51 << 18;
-        QTest::newRow("minute width 10 stays") << u"MinuteCircleWidth"_s << 10 << 10;
-        QTest::newRow("minute width 9 becomes 18") << u"MinuteCircleWidth"_s << 9 << 18;
-        QTest::newRow("second width -3 becomes 18") << u"SecondCircleWidth"_s << -3 << 18;
-        QTest::newRow("opacity 6 survives") << u"BackgroundOpacity"_s << 6 << 6;
-        QTest::newRow("opacity 7 becomes 0") << u"BackgroundOpacity"_s << 7 << 0;
-        QTest::newRow("opacity -1 becomes 0") << u"BackgroundOpacity"_s << -1 << 0;
-        QTest::newRow("monitor is not checked here") << u"MonitorID"_s << 9 << 9;
-        QTest::newRow("24-hour flag keeps any value") << u"12/24Hour"_s << 5 << 5;
-        QTest::newRow("theme keeps any value") << u"ClockTheme"_s << 7 << 7;
-        QTest::newRow("colour 0 becomes the default") << u"AM/24HourCircleColor"_s << 0 << qint32(0xFFDB5C1C);
-        QTest::newRow("scale colour 0 becomes the default") << u"ClockScaleColor"_s << 0 << 0x77777777;
-        QTest::newRow("transparent white stays") << u"TimeFontColor"_s << 0x00FFFFFF << 0x00FFFFFF;
+        QTest::addColumn<RangeRow>("row"); // the value's name, what is stored, what loads
+        QTest::newRow("radius 128 stays") << RangeRow{u"ClockRadius"_s, 128, 128};
+        QTest::newRow("radius 48 stays") << RangeRow{u"ClockRadius"_s, 48, 48};
+        QTest::newRow("radius 129 becomes 48") << RangeRow{u"ClockRadius"_s, 129, 48};
+        QTest::newRow("radius 47 becomes 48") << RangeRow{u"ClockRadius"_s, 47, 48};
+        QTest::newRow("hour width 50 stays") << RangeRow{u"HourCircleWidth"_s, 50, 50};
+        QTest::newRow("hour width 51 becomes 18") << RangeRow{u"HourCircleWidth"_s, 51, 18};
+        QTest::newRow("minute width 10 stays") << RangeRow{u"MinuteCircleWidth"_s, 10, 10};
+        QTest::newRow("minute width 9 becomes 18") << RangeRow{u"MinuteCircleWidth"_s, 9, 18};
+        QTest::newRow("second width -3 becomes 18") << RangeRow{u"SecondCircleWidth"_s, -3, 18};
+        QTest::newRow("opacity 6 survives") << RangeRow{u"BackgroundOpacity"_s, 6, 6};
+        QTest::newRow("opacity 7 becomes 0") << RangeRow{u"BackgroundOpacity"_s, 7, 0};
+        QTest::newRow("opacity -1 becomes 0") << RangeRow{u"BackgroundOpacity"_s, -1, 0};
+        QTest::newRow("monitor is not checked here") << RangeRow{u"MonitorID"_s, 9, 9};
+        QTest::newRow("24-hour flag keeps any value") << RangeRow{u"12/24Hour"_s, 5, 5};
+        QTest::newRow("theme keeps any value") << RangeRow{u"ClockTheme"_s, 7, 7};
+        QTest::newRow("colour 0 becomes the default") << RangeRow{u"AM/24HourCircleColor"_s, 0, qint32(0xFFDB5C1C)};
+        QTest::newRow("scale colour 0 becomes the default") << RangeRow{u"ClockScaleColor"_s, 0, 0x77777777};
+        QTest::newRow("transparent white stays") << RangeRow{u"TimeFontColor"_s, 0x00FFFFFF, 0x00FFFFFF};
     }
 
     void rangeRules()
     {
-        QFETCH(QString, name);
-        QFETCH(int, stored);
-        QFETCH(int, loaded);
+        QFETCH(RangeRow, row);
+        const auto& [name, stored, loaded] = row;
         write(u"Enable"_s, 1);
         write(name, stored);
         const ClockSettings settings = reload();
@@ -293,26 +295,6 @@ private slots:
         write(u"TimeStandard"_s, 1);
         QCOMPARE(m_store->LoadClockSettings(settings, kBeijing), 2);
         QCOMPARE(QList({settings.TimeZoneIndex, settings.ZoneOffset, settings.TimeStandard}), QList({81, 540, 0}));
-    }
-
-    void saveWritesEveryValueAndReloadsTheSame()
-    {
-        ClockSettings settings = reload();
-        settings.TimeZoneIndex = 81;
-        settings.TimeStandard = settings.TwelveOr24Hour = settings.AlwaysOnTop = 1;
-        settings.ClockRadius = 128;
-        settings.HourCircleWidth = 50;
-        settings.ClockTheme = 2;
-        settings.Left = -1500;
-        settings.MinuteCircleColor = 0x7700B0E4;
-        QVERIFY(m_store->SaveClockSettings(settings));
-        const RegistryDocument document = m_registry->snapshot();
-        const QList<RegistryEntry>& values = document.findKey(kKey)->values;
-        QVERIFY(values.size() == 23 &&
-                std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));
-        QCOMPARE(m_registry->ReadRegistryValue(kKey, u"Left"_s), RegistryValue(-1500));
-        settings.ZoneOffset = 540;
-        QCOMPARE(reload(SystemZoneInfo{0, 0}), settings);
     }
 
     void resetButtonsNeverMoveTheClock()
@@ -394,39 +376,37 @@ private slots:
 
     void addClockRefuses_data()
     {
-        QTest::addColumn<QString>("listed");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<RefusalRow>("row"); // the clocks listed, the name to add, the message
         const QString office = u"{Office}"_s;
-        QTest::newRow("empty name") << office << u"   "_s << ClockMessages::EnterName;
-        QTest::newRow("NUL first") << office << QString::fromUtf16(u"\0Tokyo", 6) << ClockMessages::EnterName;
-        QTest::newRow("the default clock") << office << u"Default"_s << ClockMessages::NameExists;
-        QTest::newRow("a listed clock") << office << u"Office"_s << ClockMessages::NameExists;
+        QTest::newRow("empty name") << RefusalRow{office, u"   "_s, ClockMessages::EnterName};
+        QTest::newRow("NUL first") << RefusalRow{office, QString::fromUtf16(u"\0Tokyo", 6), ClockMessages::EnterName};
+        QTest::newRow("the default clock") << RefusalRow{office, u"Default"_s, ClockMessages::NameExists};
+        QTest::newRow("a listed clock") << RefusalRow{office, u"Office"_s, ClockMessages::NameExists};
         // Names that differ only in case are one key of the store: deleting one would delete the other.
-        QTest::newRow("the default clock in lower case") << office << u"default"_s << ClockMessages::NameExists;
-        QTest::newRow("a listed clock in another case") << office << u"OFFICE"_s << ClockMessages::NameExists;
+        QTest::newRow("the default clock in lower case") << RefusalRow{office, u"default"_s, ClockMessages::NameExists};
+        QTest::newRow("a listed clock in another case") << RefusalRow{office, u"OFFICE"_s, ClockMessages::NameExists};
         QTest::newRow("a clock another process added, in another case")
-            << u"{Office}{Paris}"_s << u"pARIS"_s << ClockMessages::NameExists;
+            << RefusalRow{u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists};
         // Deleting a clock named "System" would delete the clock list and the program's path.
         QTest::newRow("the key of the clock list")
-            << office << u"system"_s << ClockMessages::AddFailed + clockNameProblem(u"System"_s);
+            << RefusalRow{office, u"system"_s, ClockMessages::AddFailed + clockNameProblem(u"System"_s)};
         const QString longName(126, QChar(0x6F22)); // 378 bytes in UTF-8: "<name>.cfg" would not fit a file name
         QTest::newRow("a name too long for its alarm file")
-            << office << longName << ClockMessages::AddFailed + clockNameProblem(longName);
-        QTest::newRow("opening brace") << office << u"a{b"_s << ClockMessages::BadName;
-        QTest::newRow("closing brace") << office << u"a}b"_s << ClockMessages::BadName;
-        QTest::newRow("slash") << office << u"../etc"_s << ClockMessages::BadName;
-        QTest::newRow("backslash") << office << u"a\\b"_s << ClockMessages::BadName;
-        QTest::newRow("parent folder") << office << u".."_s << ClockMessages::BadName;
-        QTest::newRow("line break") << office << u"a\nb"_s << ClockMessages::BadName;
-        QTest::newRow("127 clocks leave no room") << clockNames(127, u"C"_s) << u"One more"_s << ClockMessages::TooMany;
+            << RefusalRow{office, longName, ClockMessages::AddFailed + clockNameProblem(longName)};
+        QTest::newRow("opening brace") << RefusalRow{office, u"a{b"_s, ClockMessages::BadName};
+        QTest::newRow("closing brace") << RefusalRow{office, u"a}b"_s, ClockMessages::BadName};
+        QTest::newRow("slash") << RefusalRow{office, u"../etc"_s, ClockMessages::BadName};
+        QTest::newRow("backslash") << RefusalRow{office, u"a\\b"_s, ClockMessages::BadName};
+        QTest::newRow("parent folder") << RefusalRow{office, u".."_s, ClockMessages::BadName};
+        QTest::newRow("line break") << RefusalRow{office, u"a\nb"_s, ClockMessages::BadName};
+        QTest::newRow("127 clocks leave no room")
+            << RefusalRow{clockNames(127, u"C"_s), u"One more"_s, ClockMessages::TooMany};
     }
 
     void addClockRefuses()
     {
-        QFETCH(QString, listed);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
+        QFETCH(RefusalRow, row);
+        const auto& [listed, name, message] = row;
         setClocks(listed);
         ClockList clocks = list();
         clocks.LoadClockList();
@@ -466,29 +446,26 @@ private slots:
 
     void setAutorun_data()
     {
-        QTest::addColumn<QString>("before"); // "" = no entry
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QString>("after");
+        // The entry before ("": none), the mode, the result, the entry after.
+        QTest::addColumn<AutorunRow>("row");
         const QString own = kProgram + u" Tokyo"_s;
         const QString other = u"/old/place/kivclock Tokyo"_s;
-        QTest::newRow("mode 0 writes a missing entry") << QString() << 0 << 1 << own;
-        QTest::newRow("mode 0 keeps its own entry") << own << 0 << 1 << own;
-        QTest::newRow("mode 0 repairs a stale entry") << other << 0 << 1 << own;
-        QTest::newRow("mode 1 removes its own entry") << own << 1 << 0 << QString();
-        QTest::newRow("mode 1 leaves another program's entry") << other << 1 << 0 << other;
-        QTest::newRow("mode 2 removes any entry") << other << 2 << 0 << QString();
-        QTest::newRow("mode 1 removes its own entry with trailing spaces") << own + u"  "_s << 1 << 0 << QString();
+        QTest::newRow("mode 0 writes a missing entry") << AutorunRow{QString(), 0, 1, own};
+        QTest::newRow("mode 0 keeps its own entry") << AutorunRow{own, 0, 1, own};
+        QTest::newRow("mode 0 repairs a stale entry") << AutorunRow{other, 0, 1, own};
+        QTest::newRow("mode 1 removes its own entry") << AutorunRow{own, 1, 0, QString()};
+        QTest::newRow("mode 1 leaves another program's entry") << AutorunRow{other, 1, 0, other};
+        QTest::newRow("mode 2 removes any entry") << AutorunRow{other, 2, 0, QString()};
+        QTest::newRow("mode 1 removes its own entry with trailing spaces")
+            << AutorunRow{own + u"  "_s, 1, 0, QString()};
         QTest::newRow("mode 1 leaves the entry of a name in another case")
-            << kProgram + u" tokyo"_s << 1 << 0 << kProgram + u" tokyo"_s;
+            << AutorunRow{kProgram + u" tokyo"_s, 1, 0, kProgram + u" tokyo"_s};
     }
 
     void setAutorun()
     {
-        QFETCH(QString, before);
-        QFETCH(int, mode);
-        QFETCH(int, result);
-        QFETCH(QString, after);
+        QFETCH(AutorunRow, row);
+        const auto& [before, mode, result, after] = row;
         if (!before.isEmpty())
             m_autorun.entries.insert(u"Kiv Clock - Tokyo"_s, before);
         ClockList clocks = list(u"Tokyo"_s);

@@ -21,6 +21,13 @@ using namespace kiv;
 
 namespace {
 
+// Tells the test what the helper does now, on a line of its own.
+void say(const char* state)
+{
+    std::printf("%s\n", state);
+    std::fflush(stdout);
+}
+
 void note(const QString& path, const QByteArray& line)
 {
     QFile file(path);
@@ -41,8 +48,7 @@ int serve(QCoreApplication& app, const QStringList& args)
         note(marker, "close");
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     });
-    std::printf("listening\n");
-    std::fflush(stdout);
+    say("listening");
     return app.exec();
 }
 
@@ -54,13 +60,10 @@ int addClocks(const QStringList& args)
     test::RecordingMessages messages;
     ClockList list({registry, instances, instances, autorun, messages}, QStringLiteral("Default"),
                    QStringLiteral("/usr/bin/kivclock"));
-    const int count = args[2].toInt();
-    int failures = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!list.AddClock(args[1] + u'-' + QString::number(i), i % 97))
-            ++failures;
-    }
-    return failures == 0 ? 0 : 1;
+    bool added = true;
+    for (int i = 0; i < args[2].toInt(); ++i)
+        added = list.AddClock(args[1] + u'-' + QString::number(i), i % 97) && added;
+    return added ? 0 : 1;
 }
 
 AlarmTable alarmsOf(int count)
@@ -87,8 +90,7 @@ AlarmTable alarmsOf(int count)
     ClockSettings large = small;
     small.ClockRadius = 60;
     large.ClockRadius = 100;
-    std::printf("saving\n");
-    std::fflush(stdout);
+    say("saving");
     for (unsigned round = 0;; ++round)
         store.SaveClockSettings(round % 2 ? large : small);
 }
@@ -99,8 +101,7 @@ AlarmTable alarmsOf(int count)
     test::RecordingMessages messages;
     const AlarmTable five = alarmsOf(5);
     const AlarmTable seven = alarmsOf(7);
-    std::printf("saving\n");
-    std::fflush(stdout);
+    say("saving");
     for (unsigned round = 0;; ++round)
         SaveAlarms(alarmPath, round % 2 ? seven : five, messages);
 }

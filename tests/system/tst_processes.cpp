@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "alarms/AlarmFile.h"
 #include "core/TextUtils.h"
 #include "platform/linux/InstanceChannel.h"
@@ -17,11 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::readFile;
 
 // Starts the helper and waits until it prints `ready` on its first line.
 std::unique_ptr<QProcess> startHelper(const QStringList& args, const QByteArray& ready)
@@ -97,10 +94,8 @@ private slots:
         // The close request returns once the clock has run its exit; then the process ends.
         QVERIFY(instances.close(u"New York"_s));
         QCOMPARE(readFile(marker()), QByteArray("raise\nclose\n"));
-        QVERIFY(clock->waitForFinished(5000));
-        QCOMPARE(clock->exitCode(), 0);
-        QVERIFY(!instances.find(u"New York"_s, false));
-        QVERIFY(!instances.close(u"New York"_s));
+        QVERIFY(clock->waitForFinished(5000) && clock->exitCode() == 0);
+        QVERIFY(!instances.find(u"New York"_s, false) && !instances.close(u"New York"_s));
     }
 
     void secondServerForTheSameClockIsRefused()
@@ -108,8 +103,7 @@ private slots:
         auto first = serve(runtime(), u"Default"_s);
         QVERIFY(first);
         auto second = serve(runtime(), u"Default"_s, "refused");
-        QVERIFY(second);
-        QVERIFY(second->waitForFinished(5000));
+        QVERIFY(second && second->waitForFinished(5000));
         QCOMPARE(second->exitCode(), 3);
         QVERIFY(LocalSocketInstances(runtime()).find(u"Default"_s, false));
         stop(*first);
@@ -124,10 +118,8 @@ private slots:
         LocalSocketInstances instances(runtime());
         QVERIFY(!instances.find(u"Default"_s, false));
         auto restarted = serve(runtime(), u"Default"_s);
-        QVERIFY(restarted);
-        QVERIFY(instances.find(u"Default"_s, false));
-        QVERIFY(instances.close(u"Default"_s));
-        QVERIFY(restarted->waitForFinished(5000));
+        QVERIFY(restarted && instances.find(u"Default"_s, false));
+        QVERIFY(instances.close(u"Default"_s) && restarted->waitForFinished(5000));
     }
 
     void twoProcessesAddingClocksLoseNothing()
@@ -135,11 +127,8 @@ private slots:
         const QString registryPath = m_dir->filePath(u"registry.reg"_s);
         auto first = startHelper({u"add"_s, registryPath, u"P"_s, u"40"_s}, {});
         auto second = startHelper({u"add"_s, registryPath, u"Q"_s, u"40"_s}, {});
-        QVERIFY(first && second);
-        QVERIFY(first->waitForFinished(60000));
-        QVERIFY(second->waitForFinished(60000));
-        QCOMPARE(first->exitCode(), 0);
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(first && second && first->waitForFinished(60000) && second->waitForFinished(60000));
+        QCOMPARE(std::pair(first->exitCode(), second->exitCode()), std::pair(0, 0));
         Registry registry(registryPath);
         const QStringList names =
             ParseClockNames(CleanString(registry.ReadRegistryValue(SystemKey, u"Clocks"_s).toString()));
@@ -179,9 +168,8 @@ private slots:
                 continue;
             }
             RegistryDocument::ParseResult parsed = RegistryDocument::parse(readFile(file));
-            QCOMPARE(parsed.unreadableLines, 0);
             const QString key = clockKeyPath(u"Default"_s);
-            QVERIFY(parsed.document.findKey(key));
+            QVERIFY(parsed.unreadableLines == 0 && parsed.document.findKey(key));
             QCOMPARE(parsed.document.findKey(key)->values.size(), 23);
             const RegistryValue radius = RegistryEditor(parsed.document).ReadRegistryValue(key, u"ClockRadius"_s);
             QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));

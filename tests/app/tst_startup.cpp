@@ -1,12 +1,9 @@
+#include "KivTest.h"
 #include "app/ClockChooser.h"
 #include "app/CommandLine.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 // The clock's name from the command line, the platform a session runs on, and the chooser of clocks.
 class TestStartup final : public QObject

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "KivTest.h"
 #include "clock/ClockLayout.h"
 #include "clock/ClockWindow.h"
 #include "clock/FaceFrame.h"
@@ -10,12 +11,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTest>
 
 #include <cmath>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 

@@ -1,13 +1,7 @@
+#include "KivTest.h"
 #include "core/AppPaths.h"
 #include "core/NumberText.h"
 #include "core/TextUtils.h"
-
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 // A text and the number read from it; none if it does not fit or convert.
 using NumberRow = std::pair<QString, std::optional<qint32>>;

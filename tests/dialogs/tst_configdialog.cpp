@@ -1,4 +1,5 @@
 #include "FakeClockServices.h"
+#include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
 #include "app/ClockApplication.h"
 #include "clock/ClockWindow.h"
@@ -10,16 +11,10 @@
 #include "widgets/tabstrip/ucXTab.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 const QString kKey = clockKeyPath(u"Default"_s);

@@ -1,11 +1,7 @@
+#include "KivTest.h"
 #include "alarms/AlarmFile.h"
 #include "core/ColorConversions.h"
 #include "dialogs/ConfigLogic.h"
-
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 // The settings dialog's rules apart from its widgets (tst_configdialog drives the dialog itself).
 class TestConfigLogic final : public QObject

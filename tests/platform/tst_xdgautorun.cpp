@@ -1,11 +1,5 @@
+#include "KivTest.h"
 #include "platform/linux/XdgAutorunEntries.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 // Autorun entries as desktop entries in the XDG autostart folder.
 class TestXdgAutorun final : public QObject

@@ -1,5 +1,5 @@
 #include "FakePlatform.h"
-#include "TestFiles.h"
+#include "KivTest.h"
 #include "core/TextUtils.h"
 #include "settings/ClockList.h"
 #include "settings/ClockSettings.h"
@@ -7,13 +7,6 @@
 #include "settings/RegistryKeys.h"
 #include "timezone/TimeZoneTable.h"
 #include "timezone/ZoneTime.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 

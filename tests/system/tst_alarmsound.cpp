@@ -1,16 +1,11 @@
 #include "FakePlatform.h"
+#include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
 #include "alarms/AlarmTip.h"
 #include "platform/linux/QtAlarmSound.h"
 #include "settings/ClockSettings.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "DesktopClock.h"
+#include "KivTest.h"
 #include "app/ClockApplication.h"
 #include "app/LinuxClockServices.h"
 #include "clock/ClockWindow.h"
@@ -12,9 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 

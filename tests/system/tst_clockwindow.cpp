@@ -1,5 +1,6 @@
 #include "DesktopClock.h"
 #include "FakePlatform.h"
+#include "KivTest.h"
 #include "alarms/AlarmFile.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/Registry.h"
@@ -11,8 +12,6 @@
 #include <QScreen>
 #include <QWidget>
 
-using namespace kiv;
-using namespace Qt::StringLiterals;
 using test::xdotool;
 
 namespace {

@@ -1,13 +1,9 @@
 #include "FakePlatform.h"
+#include "KivTest.h"
 #include "platform/linux/LogindPowerActions.h"
 
 #include <QDBusConnection>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 // The power actions by the numbers of the alarm actions.

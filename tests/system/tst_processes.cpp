@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "KivTest.h"
 #include "alarms/AlarmFile.h"
 #include "core/TextUtils.h"
 #include "platform/linux/InstanceChannel.h"
@@ -6,15 +6,8 @@
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 namespace {
 

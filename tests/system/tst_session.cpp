@@ -1,4 +1,5 @@
 #include "DesktopClock.h"
+#include "KivTest.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
@@ -6,7 +7,6 @@
 
 #include <signal.h>
 
-using namespace kiv;
 using test::windowsCaptioned;
 
 // The clock through a desktop session: what ends it from outside, and which names start it at all.

@@ -1,8 +1,5 @@
+#include "KivTest.h"
 #include "timezone/ZoneTime.h"
-
-#include <QTest>
-
-using namespace kiv;
 
 using ZoneTimeRow = std::tuple<QDateTime, int, int, int, int, QDateTime>;
 using SystemZoneRow = std::tuple<QByteArray, QDateTime, int, int>;

@@ -1,13 +1,10 @@
+#include "KivTest.h"
 #include "widgets/tabstrip/TabStripModel.h"
 #include "widgets/tabstrip/ucXTab.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-
-using namespace kiv;
-using namespace Qt::StringLiterals;
 
 // The tab strip: its rules without a window (access keys, tab geometry), and the widget with the keyboard,
 // the wheel, the mouse and its close boxes.

@@ -1,6 +1,13 @@
 #pragma once
 
+// What the tests of the clock share: Qt Test, the files and folders they work in, short texts, and whole
+// files read and written in one call.
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace kiv::test {
 
@@ -19,3 +26,6 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 }
 
 } // namespace kiv::test
+
+using namespace kiv;
+using namespace Qt::StringLiterals;

@@ -20,6 +20,7 @@ namespace {
 const QString kKey = clockKeyPath(u"Default"_s);
 const QString kAutorun = u"Kiv Clock - Default"_s;
 const QString kAutorunCommand = u"/usr/bin/kivclock Default"_s;
+using BoxRow = std::tuple<QString, QString, QString>;
 } // namespace
 
 // The settings dialog of a real clock application built over fakes of the desktop's services, driven by
@@ -112,6 +113,7 @@ private slots:
         s.SecondCircleWidth = 40;
         s.ClockRadius = 100;
         s.MinuteCircleColor = 0x12345678;
+        s.TimeFontColor = 0x00FFFFFF;
         s.TwelveOr24Hour = s.DisplayScale = s.TimeStandard = 1;
         s.BackgroundOpacity = 3;
         s.Autorun = 1; // the form shows the autostart entry as it is: there is none
@@ -120,7 +122,8 @@ private slots:
         s.ClockTheme = 0;
         const ClockSettings before = s;
         m_dialog->IniConfig(true);
-        click("CmdConfig2"); // Apply
+        QCOMPARE(control("TxtTimeColor")->text(), u"&HFFFFFF"_s); // no leading zeros
+        click("CmdConfig2");                                      // Apply
         QCOMPARE(settings(), before);
         // What it saved is the whole record, every value a DWORD as other versions of the program read it.
         const QList<RegistryEntry> values = Registry(Registry::defaultFilePath()).snapshot().findKey(kKey)->values;
@@ -156,6 +159,8 @@ private slots:
         settings().ClockRadius = 100;
         settings().AlwaysOnTop = 1;
         settings().Autorun = 0; // 0 is "yes"
+        settings().TimeZoneIndex = settings().MonitorID = settings().Left = settings().Top = 7;
+        settings().ZoneOffset = -180;
         m_dialog->IniConfig(true);
         click("CmdReset1"); // general: the appearance stays
         QCOMPARE(QList({settings().AlwaysOnTop, settings().Autorun, settings().ClockRadius}), QList({0, 0, 100}));
@@ -165,6 +170,9 @@ private slots:
         click("CmdReset0"); // appearance
         QCOMPARE(control("TxtClockRadius")->text(), u"48"_s);
         QCOMPARE(stored(u"ClockRadius"_s), RegistryValue(48));
+        // Neither button moves the clock to another zone or place.
+        QCOMPARE(QList({settings().TimeZoneIndex, settings().MonitorID, settings().Left, settings().Top}),
+                 QList({7, 7, 7, 7}));
     }
 
     void opacityChangesOnlyInMemoryUntilApplied()
@@ -306,6 +314,56 @@ private slots:
         click("CmdTimeZone1");
         QVERIFY(!m_app->window()->isVisible());
         QVERIFY(!Registry(Registry::defaultFilePath()).snapshot().findKey(kKey));
+    }
+
+    // The dialog's rules apart from its widgets.
+
+    void numberBoxRules_data()
+    {
+        QTest::addColumn<BoxRow>("row"); // the text, what a width box and the radius box make of it
+        QTest::newRow("10: the narrowest ring, too small a radius") << BoxRow{u"10"_s, u"10"_s, u"48"_s};
+        QTest::newRow("50: the widest ring, a radius") << BoxRow{u"50"_s, u"50"_s, u"50"_s};
+        QTest::newRow("9: too narrow, too small") << BoxRow{u"9"_s, u"18"_s, u"48"_s};
+        QTest::newRow("51: too wide, a radius") << BoxRow{u"51"_s, u"18"_s, u"51"_s};
+        QTest::newRow("128: too wide, the largest radius") << BoxRow{u"128"_s, u"18"_s, u"128"_s};
+        QTest::newRow("129: too wide, too large") << BoxRow{u"129"_s, u"18"_s, u"48"_s};
+        QTest::newRow("empty: the defaults") << BoxRow{QString(), u"18"_s, u"48"_s};
+    }
+
+    void numberBoxRules()
+    {
+        QFETCH(BoxRow, row);
+        const auto& [text, width, radius] = row;
+        QCOMPARE(std::pair(checkedWidthText(text), checkedRadiusText(text)), std::pair(width, radius));
+        QVERIFY(numberBoxAccepts(u'7') && numberBoxAccepts(u'-') && !numberBoxAccepts(u'a'));
+    }
+
+    void alarmListShowsEnabledAndDisabledAlarms()
+    {
+        // An alarm whose flag is neither 1 nor 0 is not listed; the lines know their alarms.
+        AlarmTable table;
+        for (const auto& [hour, enabled] : {std::pair{19, 1}, {0, -1}, {0, 0}}) {
+            AlarmRecord alarm;
+            alarm.Time = alarmTimeOf(hour, 5);
+            alarm.Enabled = enabled;
+            table.append(alarm);
+        }
+        const QList<AlarmLine> lines = alarmLines(table, false);
+        QCOMPARE(QStringList({lines[0].text, lines.value(1).text, alarmLines(table, true)[0].text}),
+                 QStringList({u"07:05 PM - 启用"_s, u"12:05 AM - 禁用"_s, u"19:05 - 启用"_s}));
+        QCOMPARE(std::pair(lines.size(), lines[1].index), std::pair(qsizetype(2), 2));
+        const QStringList hours = hourListEntries();
+        QCOMPARE(hours.size(), 24);
+        QCOMPARE(hours[0] + hours[12] + hours[23], u"AM12 (00)PM12 (12)PM11 (23)"_s);
+    }
+
+    void addingStopsAt128Alarms()
+    {
+        AlarmTable table;
+        for (int i = 0; i < MaxAlarms; ++i)
+            QCOMPARE(addAlarm(table, NewAlarm{i / 60, i % 60, 0, {}, {}, 0, {}}), AddAlarmResult::Added);
+        QCOMPARE(addAlarm(table, NewAlarm{23, 59, 0, {}, {}, 0, {}}), AddAlarmResult::Full);
+        QCOMPARE(table.AlarmCount(), 128);
     }
 };
 

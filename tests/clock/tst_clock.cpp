@@ -143,16 +143,6 @@ private slots:
         QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
 
-    void buttonStripEdgesBelongToNoButton()
-    {
-        // The move button, then its left, top and bottom edges and the gaps between the buttons.
-        QList<int> states;
-        for (QPoint at :
-             {QPoint(240, 70), QPoint(225, 30), QPoint(240, 21), QPoint(240, 42), QPoint(240, 63), QPoint(240, 84)})
-            states.append(buttonStateAt(at, 246));
-        QCOMPARE(states, QList({3, 0, 0, 0, 0, 0}));
-    }
-
     void clampToWorkArea()
     {
         // Inside stays; past the right, left and bottom edges comes back; above a work area at 0 stays above,

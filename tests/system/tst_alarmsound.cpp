@@ -37,15 +37,12 @@ private slots:
                        {u"--daemonize=no"_s, u"-n"_s, u"--exit-idle-time=-1"_s, u"--disallow-exit"_s, u"-L"_s,
                         u"module-null-sink"_s, u"-L"_s, u"module-native-protocol-unix auth-anonymous=1"_s});
         QVERIFY(m_server.waitForStarted(5000));
-        bool ready = false;
-        for (int attempt = 0; attempt < 50 && !ready; ++attempt) {
+        const auto ready = [] {
             QProcess info;
             info.start(u"pactl"_s, {u"info"_s});
-            ready = info.waitForFinished(5000) && info.exitCode() == 0;
-            if (!ready)
-                QTest::qWait(100);
-        }
-        QVERIFY2(ready, "the sound server did not start");
+            return info.waitForFinished(5000) && info.exitCode() == 0;
+        };
+        QVERIFY2(QTest::qWaitFor(ready, 10000), "the sound server did not start");
         m_wav = m_dir.filePath(u"alarm.wav"_s);
         QVERIFY(ExtractResourceFile(m_wav, u"ALARM"_s));
     }
@@ -86,15 +83,11 @@ private slots:
     void unplayableFileIsSilent()
     {
         const QString broken = m_dir.filePath(u"broken.wav"_s);
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("RIFF....not a wave file at all");
-        file.close();
+        QVERIFY(test::writeFile(broken, "RIFF....not a wave file at all"));
         QtAlarmSound sound;
         sound.play(broken);
         QTest::qWait(1000);
-        QVERIFY(!sound.isPlaying());
-        QCOMPARE(playingStreams(), 0);
+        QVERIFY(!sound.isPlaying() && playingStreams() == 0);
         sound.play(m_dir.filePath(u"missing.wav"_s));
         QTest::qWait(500);
         QVERIFY(!sound.isPlaying());

@@ -57,16 +57,6 @@ private slots:
             QCOMPARE(std::pair(accessKeyOf(caption), visibleCaption(caption)), std::pair(key, visible));
     }
 
-    void tabbedDialogGeometry()
-    {
-        // Width 400 / 3 = 133.3 -> 133; the active tab stands 2 pixels taller; the last ends at the width - 1.
-        TabStripModel model(3);
-        model.layoutTabbedDialog(400, 1, 20, 18);
-        QCOMPARE(QList({model.tab(0).rect, model.tab(1).rect, model.tab(2).rect}),
-                 QList({QRect(QPoint(0, 2), QPoint(132, 19)), QRect(QPoint(133, 0), QPoint(265, 19)),
-                        QRect(QPoint(266, 2), QPoint(398, 19))}));
-    }
-
     void settingTheActiveTab()
     {
         // Itself raises nothing; -1 and TabCount select tab 0; a valid tab is selected. A switch is announced

@@ -12,25 +12,20 @@ class TestCore final : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanString_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("spaces around a name are trimmed") << u"  Tokyo  "_s << u"Tokyo"_s;
-        QTest::newRow("text after a NUL is cut") << QString::fromUtf16(u"Default\0junk", 12) << u"Default"_s;
-        QTest::newRow("spaces before a NUL are trimmed") << QString::fromUtf16(u"Ab  \0 x", 7) << u"Ab"_s;
-        QTest::newRow("inner spaces stay") << u" New  York "_s << u"New  York"_s;
-        QTest::newRow("quotes stay") << u"\"A B\""_s << u"\"A B\""_s;
-        QTest::newRow("tabs are not spaces") << u"\tA\t"_s << u"\tA\t"_s;
-        QTest::newRow("only a NUL gives empty") << QString(QChar(u'\0')) << QString();
-        QTest::newRow("padded fixed-length text") << u"hi"_s.leftJustified(255, u' ') << u"hi"_s;
-    }
-
     void cleanString()
     {
-        QFETCH(QString, input);
-        QFETCH(QString, expected);
-        QCOMPARE(CleanString(input), expected);
+        // Spaces around a name go; text from a NUL on is cut, with the spaces before it; inner spaces, quotes
+        // and tabs stay; a NUL alone leaves nothing; a padded fixed-length text is its text.
+        const std::pair<QString, QString> rows[] = {{u"  Tokyo  "_s, u"Tokyo"_s},
+                                                    {QString::fromUtf16(u"Default\0junk", 12), u"Default"_s},
+                                                    {QString::fromUtf16(u"Ab  \0 x", 7), u"Ab"_s},
+                                                    {u" New  York "_s, u"New  York"_s},
+                                                    {u"\"A B\""_s, u"\"A B\""_s},
+                                                    {u"\tA\t"_s, u"\tA\t"_s},
+                                                    {QString(QChar(u'\0')), QString()},
+                                                    {u"hi"_s.leftJustified(255, u' '), u"hi"_s}};
+        for (const auto& [input, expected] : rows)
+            QCOMPARE(CleanString(input), expected);
     }
 
     void initPathsBuildsAndCreatesTheDataFolder()

@@ -292,6 +292,18 @@ private slots:
         QCOMPARE(m_fakes->instances.started, QStringList{u"Tokyo"_s});
         QCOMPARE(stored(u"TimeZoneIndex"_s, clockKeyPath(u"Tokyo"_s)), RegistryValue(81));
         QTRY_COMPARE(lines(list("ListClock")), QStringList({u"Default -- 运行中"_s, u"Tokyo -- 运行中"_s}));
+        // Stopping it closes it, running it starts it again; stopping this clock ends it, saving.
+        select(list("ListClock"), {1});
+        click("CmdTimeZone3");
+        QCOMPARE(m_fakes->instances.closed, QStringList{u"Tokyo"_s});
+        QTRY_COMPARE(lines(list("ListClock")).value(1), u"Tokyo -- 已停止"_s);
+        select(list("ListClock"), {1});
+        click("CmdTimeZone2");
+        QCOMPARE(m_fakes->instances.started, QStringList({u"Tokyo"_s, u"Tokyo"_s}));
+        list("ListClock")->clearSelection();
+        select(list("ListClock"), {0});
+        click("CmdTimeZone3");
+        QVERIFY(!m_app->window()->isVisible() && !stored(u"Left"_s).isEmpty());
     }
 
     void closeRequestSavesAndEndsTheClock()

@@ -7,24 +7,17 @@ class TestXdgAutorun final : public QObject
     Q_OBJECT
 
 private slots:
-    void execLineRoundTrips_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << u"/usr/bin/kivclock"_s << u"Default"_s;
-        QTest::newRow("spaces in the path and the name") << u"/opt/Kiv Clock/kivclock"_s << u"New York"_s;
-        QTest::newRow("two spaces in the name stay two") << u"/usr/bin/kivclock"_s << u"A  B"_s;
-        QTest::newRow("shell characters") << u"/home/u/$HOME/`x`/kivclock"_s << u"\"Q\" $1"_s;
-        QTest::newRow("percent is no field code") << u"/usr/bin/kivclock"_s << u"100% %f"_s;
-        QTest::newRow("backslashes") << u"/odd\\dir/kivclock"_s << u"a\\b"_s;
-        QTest::newRow("Chinese name") << u"/usr/bin/kivclock"_s << u"北京 时间"_s;
-    }
-
     void execLineRoundTrips()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, name);
-        QCOMPARE(commandOfExecLine(desktopExecLine(program, name)), program + u' ' + name);
+        // Plain; spaces in the path and the name; two spaces that stay two; shell characters; percent signs
+        // that are no field codes; backslashes; a Chinese name.
+        const std::pair<QString, QString> rows[] = {
+            {u"/usr/bin/kivclock"_s, u"Default"_s},  {u"/opt/Kiv Clock/kivclock"_s, u"New York"_s},
+            {u"/usr/bin/kivclock"_s, u"A  B"_s},     {u"/home/u/$HOME/`x`/kivclock"_s, u"\"Q\" $1"_s},
+            {u"/usr/bin/kivclock"_s, u"100% %f"_s},  {u"/odd\\dir/kivclock"_s, u"a\\b"_s},
+            {u"/usr/bin/kivclock"_s, u"北京 时间"_s}};
+        for (const auto& [program, name] : rows)
+            QCOMPARE(commandOfExecLine(desktopExecLine(program, name)), program + u' ' + name);
     }
 
     void entriesAreWrittenReadAndRemoved()
@@ -40,15 +33,12 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.first(), u"[Desktop Entry]"_s);
-        QVERIFY(lines.contains(u"Type=Application"_s));
-        QVERIFY(lines.contains(u"Name=Kiv Clock - Tokyo"_s));
+        QVERIFY(lines.contains(u"Type=Application"_s) && lines.contains(u"Name=Kiv Clock - Tokyo"_s));
         QVERIFY(lines.contains(u"Exec=\"/opt/Kiv Clock/kivclock\" \"A \\\\\"B\\\\\" 5%%\""_s));
         // Only files ending in .desktop start with the session; names differing in case are different entries.
         QVERIFY(entries.entryPath(value).endsWith(u".desktop"_s));
         QCOMPARE(entries.entryPath(u"Kiv Clock - tokyo"_s), entries.entryPath(value)); // one entry per clock, any case
-        QVERIFY(entries.remove(value));
-        QVERIFY(!QFile::exists(entries.entryPath(value)));
-        QVERIFY(entries.remove(value));
+        QVERIFY(entries.remove(value) && !QFile::exists(entries.entryPath(value)) && entries.remove(value));
         // A command of another program is stored as it is.
         QVERIFY(entries.write(value, u"/elsewhere/kivclock Tokyo"_s));
         QCOMPARE(entries.read(value), u"/elsewhere/kivclock Tokyo"_s);

@@ -2,6 +2,7 @@
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmFile.h"
+#include "platform/linux/DetachedClockLauncher.h"
 #include "platform/linux/InstanceChannel.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
@@ -150,7 +151,8 @@ private slots:
 
     void cleanup()
     {
-        xdotool({u"mouseup"_s, u"1"_s}); // a drag that failed half-way must not hold the button
+        LocalSocketInstances().close(u"Tokyo"_s); // a clock the launcher started, if a failed case left it
+        xdotool({u"mouseup"_s, u"1"_s});          // a drag that failed half-way must not hold the button
         if (m_clock)
             test::stop(*m_clock);
         m_clock.reset();
@@ -215,6 +217,14 @@ private slots:
         QCOMPARE(m_clock->exitCode(), 0);
         QCOMPARE(QList({stored(u"Enable"_s), stored(u"Left"_s), stored(u"MonitorID"_s)}),
                  QList({RegistryValue(1), RegistryValue((1280 - 246) * 15), RegistryValue(0)}));
+    }
+
+    void launcherStartsANamedClock()
+    {
+        // (tst_configdialog adds, runs and stops clocks from the dialog over a recording launcher.)
+        QVERIFY(DetachedClockLauncher(QStringLiteral(KIVCLOCK)).startClock(u"Tokyo"_s));
+        QVERIFY(!test::waitForWindow(u"^Kiv Clock \\{Tokyo\\}$"_s, 10000).isEmpty());
+        QVERIFY(LocalSocketInstances().close(u"Tokyo"_s));
     }
 
     void storedSizeAndPlaceAreTheWindows()

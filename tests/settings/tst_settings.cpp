@@ -159,17 +159,6 @@ private slots:
         QCOMPARE(QFileInfo(path() + u".lock"_s).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
-    void exportFromElsewhereLoads()
-    {
-        // A hand-made export: CRLF line ends, a comment, a default value, a multi-string over two lines.
-        writeFile("Windows Registry Editor Version 5.00\r\n\r\n; exported\r\n"
-                  "[HKEY_CURRENT_USER\\Software\\Kiv Clock\\System]\r\n"
-                  "\"Clocks\"=\"{A}{B}\"\r\n@=\"default value\"\r\n\"Wide\"=hex(2):41,00,\\\r\n  42,00,00,00\r\n");
-        QCOMPARE(QStringList({storedNames(), text(SystemKey, QString()), text(SystemKey, u"Wide"_s)}),
-                 QStringList({u"{A}{B}"_s, u"default value"_s, u"AB"_s}));
-        QCOMPARE(RegistryDocument::parse(test::readFile(path())).unreadableLines, 0);
-    }
-
     void unreadableLinesAreSetAsideBeforeARewrite()
     {
         const QByteArray damaged = "Windows Registry Editor Version 5.00\n\n"

@@ -83,7 +83,7 @@ public:
     }
     QString errorString() const override { return {}; }
     bool otherIsRunning() const override { return m_refused; }
-    void setRaiseHandler(std::function<void()> handler) override { m_onRaise = std::move(handler); }
+    void setRaiseHandler(std::function<void()>) override {}
     void setCloseHandler(std::function<void()> handler) override { m_onClose = std::move(handler); }
     void requestClose() { m_onClose(); }
     QSet<QString> running;
@@ -92,7 +92,6 @@ public:
 
 private:
     bool m_refused = false;
-    std::function<void()> m_onRaise;
     std::function<void()> m_onClose;
 };
 
@@ -100,14 +99,14 @@ private:
 class RecordingAlarmServices final : public AlarmSound, public PowerActions, public DocumentOpener
 {
 public:
-    void play(const QString& wavPath) override { record(QStringLiteral("play ") + wavPath); }
-    void stop() override { record(QStringLiteral("stop")); }
-    void ShutdownComputer() override { record(QStringLiteral("shutdown")); }
-    void RestartComputer() override { record(QStringLiteral("restart")); }
-    void LockComputer() override { record(QStringLiteral("lock")); }
-    void ForceShutdown() override { record(QStringLiteral("force shutdown")); }
-    void ForceRestart() override { record(QStringLiteral("force restart")); }
-    void open(const QString& target) override { record(QStringLiteral("open [") + target + u']'); }
+    void play(const QString& wavPath) override { calls.append(QStringLiteral("play ") + wavPath); }
+    void stop() override { calls.append(QStringLiteral("stop")); }
+    void ShutdownComputer() override { calls.append(QStringLiteral("shutdown")); }
+    void RestartComputer() override { calls.append(QStringLiteral("restart")); }
+    void LockComputer() override { calls.append(QStringLiteral("lock")); }
+    void ForceShutdown() override { calls.append(QStringLiteral("force shutdown")); }
+    void ForceRestart() override { calls.append(QStringLiteral("force restart")); }
+    void open(const QString& target) override { calls.append(QStringLiteral("open [") + target + u']'); }
     // Calls of the power actions only.
     int powerActions() const
     {
@@ -116,9 +115,6 @@ public:
         }));
     }
     QStringList calls;
-
-private:
-    void record(const QString& call) { calls.append(call); }
 };
 
 // A fixed local time and system zone.

@@ -2,12 +2,11 @@
 #include "widgets/tabstrip/TabStripModel.h"
 #include "widgets/tabstrip/ucXTab.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 
-// The tab strip: its rules without a window (access keys, tab geometry), and the widget with the keyboard,
-// the wheel, the mouse and its close boxes.
+// The tab strip as the settings dialog uses it: access keys, the keyboard, the wheel and the mouse. (The
+// dialog uses neither close boxes, nor inserted tabs, nor controls placed on pages.)
 class TestTabStrip final : public QObject
 {
     Q_OBJECT
@@ -21,12 +20,6 @@ class TestTabStrip final : public QObject
         QWheelEvent event(centre, m_tab->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_tab, &event);
-    }
-    QLabel* page(int tab)
-    {
-        auto* label = new QLabel(u"page"_s);
-        m_tab->AddControl(label, 20, 40, 100, 20, tab);
-        return label;
     }
 
 private slots:
@@ -72,30 +65,6 @@ private slots:
             if (switches)
                 QCOMPARE(QList({after.first().first().toInt(), m_tab->LastActiveTab()}), QList({from, from}));
         }
-    }
-
-    void pagesFollowTheirTabs()
-    {
-        QLabel* first = page(0);
-        QLabel* second = page(1);
-        QCOMPARE(std::pair(m_tab->ActiveTab(), second->pos()), std::pair(1, QPoint(20, 40)));
-        QVERIFY(!m_tab->rect().intersects(first->geometry()));
-        m_tab->setActiveTab(0);
-        QCOMPARE(first->pos(), QPoint(20, 40));
-        QVERIFY(!m_tab->rect().intersects(second->geometry()));
-        // A tab inserted before the page's tab keeps the page with its tab.
-        QSignalSpy inserted(m_tab, &ucXTab::TabInsert);
-        m_tab->InsertTab(0, u"&New"_s);
-        QCOMPARE(inserted.first().first().toInt(), 1);
-        QCOMPARE(QList({m_tab->TabCount(), m_tab->tabOfControl(first), m_tab->tabOfControl(second)}), QList({4, 0, 2}));
-        m_tab->setActiveTab(2);
-        QCOMPARE(second->pos(), QPoint(20, 40));
-        // A switch cancelled before it happens changes nothing.
-        connect(m_tab, &ucXTab::BeforeTabSwitch, this, [](int, bool* cancel) { *cancel = true; });
-        QSignalSpy after(m_tab, &ucXTab::TabSwitch);
-        m_tab->setActiveTab(0);
-        QCOMPARE(QList({m_tab->ActiveTab(), m_tab->LastActiveTab(), int(after.size())}), QList({2, 0, 0}));
-        QCOMPARE(second->pos(), QPoint(20, 40));
     }
 
     void keys()
@@ -153,23 +122,6 @@ private slots:
         QCOMPARE(m_tab->ActiveTab(), 1);
         QTest::mouseClick(m_tab, Qt::LeftButton, {}, QPoint(m_tab->tabRect(0).center().x(), 100));
         QCOMPARE(m_tab->ActiveTab(), 1);
-    }
-
-    void closeBoxRemovesATabButNeverTheLast()
-    {
-        m_tab->setUseControlBox(true);
-        QSignalSpy removed(m_tab, &ucXTab::TabRemove);
-        QSignalSpy boxUp(m_tab, &ucXTab::ControlBoxMouseUp);
-        // A press on a close box released elsewhere removes nothing.
-        QTest::mousePress(m_tab, Qt::LeftButton, {}, m_tab->closeBoxRect(0).center());
-        QTest::mouseRelease(m_tab, Qt::LeftButton, {}, QPoint(5, 150));
-        QCOMPARE(m_tab->TabCount(), 3);
-        QTest::mouseClick(m_tab, Qt::LeftButton, {}, m_tab->closeBoxRect(1).center());
-        QCOMPARE(m_tab->TabCaptions(), QStringList({u"&General"_s, u"&Clocks"_s}));
-        QCOMPARE(QList({int(removed.size()), removed.first().first().toInt(), int(boxUp.size())}), QList({1, 1, 1}));
-        QTest::mouseClick(m_tab, Qt::LeftButton, {}, m_tab->closeBoxRect(0).center());
-        QTest::mouseClick(m_tab, Qt::LeftButton, {}, m_tab->closeBoxRect(0).center());
-        QCOMPARE(std::pair(m_tab->TabCount(), removed.size()), std::pair(1, qsizetype(2)));
     }
 };
 

@@ -11,31 +11,26 @@ class TestStartup final : public QObject
     Q_OBJECT
 
 private slots:
-    void clockNameFromTheCommandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("no argument") << QStringList() << QString();
-        QTest::newRow("one word") << QStringList{u"Tokyo"_s} << u"Tokyo"_s;
-        QTest::newRow("words are joined by one space") << QStringList{u"New"_s, u"York"_s} << u"New York"_s;
-        QTest::newRow("spaces around the name are trimmed") << QStringList{u"  Tokyo  "_s} << u"Tokyo"_s;
-        QTest::newRow("quotes stay part of the name") << QStringList{u"\"Tokyo\""_s} << u"\"Tokyo\""_s;
-        QTest::newRow("Qt options are names too")
-            << QStringList{u"-platform"_s, u"offscreen"_s} << u"-platform offscreen"_s;
-        QTest::newRow("Chinese") << QStringList{u"北京"_s} << u"北京"_s;
-    }
-
     void clockNameFromTheCommandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, name);
-        QList<QByteArray> storage{QByteArrayLiteral("kivclock")};
-        for (const QString& argument : arguments)
-            storage.append(argument.toLocal8Bit());
-        std::vector<const char*> argv;
-        for (const QByteArray& bytes : storage)
-            argv.push_back(bytes.constData());
-        QCOMPARE(clockNameFromArguments(int(argv.size()), argv.data()), name);
+        // No argument; one word; words joined by one space; spaces around trimmed; quotes kept; Qt's options
+        // are names too; Chinese.
+        const std::pair<QStringList, QString> rows[] = {{{}, {}},
+                                                        {{u"Tokyo"_s}, u"Tokyo"_s},
+                                                        {{u"New"_s, u"York"_s}, u"New York"_s},
+                                                        {{u"  Tokyo  "_s}, u"Tokyo"_s},
+                                                        {{u"\"Tokyo\""_s}, u"\"Tokyo\""_s},
+                                                        {{u"-platform"_s, u"offscreen"_s}, u"-platform offscreen"_s},
+                                                        {{u"北京"_s}, u"北京"_s}};
+        for (const auto& [arguments, name] : rows) {
+            QList<QByteArray> storage{QByteArrayLiteral("kivclock")};
+            for (const QString& argument : arguments)
+                storage.append(argument.toLocal8Bit());
+            std::vector<const char*> argv;
+            for (const QByteArray& bytes : storage)
+                argv.push_back(bytes.constData());
+            QCOMPARE(clockNameFromArguments(int(argv.size()), argv.data()), name);
+        }
     }
 
     void displayNeededOnlyByX11AndWaylandSessionsRunOnX11()

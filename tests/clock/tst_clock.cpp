@@ -64,6 +64,7 @@ bool near(QRgb actual, QRgb expected, int tolerance = 6)
 // Rows of the frame and ring tables.
 using FrameRow = std::tuple<QDateTime, bool, QString, QString, QList<float>, bool>;
 using RingRow = std::tuple<QTime, bool, int, double, QRgb>;
+using InputRow = std::tuple<QString, QPoint, QString>;
 
 } // namespace
 
@@ -299,26 +300,25 @@ private slots:
 
     void windowInputsAskForTheirActions_data()
     {
-        QTest::addColumn<QString>("gesture");
-        QTest::addColumn<QPoint>("position");
-        QTest::addColumn<QString>("call"); // empty: none
+        QTest::addColumn<InputRow>("row"); // the gesture, where, the action it asks for (empty: none)
         const QPoint face(120, 120);
-        QTest::newRow("a click on the close button exits with saving") << "click" << QPoint(236, 30) << u"exit save"_s;
+        QTest::newRow("a click on the close button exits with saving")
+            << InputRow{u"click"_s, QPoint(236, 30), u"exit save"_s};
         QTest::newRow("a click on the settings button opens the settings owned by the clock")
-            << "click" << QPoint(236, 52) << u"settings owned"_s;
-        QTest::newRow("a click on the face does nothing") << "click" << face << QString();
-        QTest::newRow("a double click on the face opens the about box") << "double" << face << u"about"_s;
-        QTest::newRow("a double click on the move button does nothing") << "double" << QPoint(236, 73) << QString();
-        QTest::newRow("releasing the right button opens the menu") << "right" << face << u"menu"_s;
-        QTest::newRow("Page Up opens the settings without an owner") << "Page Up" << face << u"settings"_s;
-        QTest::newRow("closing the window exits with saving") << "close" << face << u"exit save"_s;
+            << InputRow{u"click"_s, QPoint(236, 52), u"settings owned"_s};
+        QTest::newRow("a click on the face does nothing") << InputRow{u"click"_s, face, QString()};
+        QTest::newRow("a double click on the face opens the about box") << InputRow{u"double"_s, face, u"about"_s};
+        QTest::newRow("a double click on the move button does nothing")
+            << InputRow{u"double"_s, QPoint(236, 73), QString()};
+        QTest::newRow("releasing the right button opens the menu") << InputRow{u"right"_s, face, u"menu"_s};
+        QTest::newRow("Page Up opens the settings without an owner") << InputRow{u"Page Up"_s, face, u"settings"_s};
+        QTest::newRow("closing the window exits with saving") << InputRow{u"close"_s, face, u"exit save"_s};
     }
 
     void windowInputsAskForTheirActions()
     {
-        QFETCH(QString, gesture);
-        QFETCH(QPoint, position);
-        QFETCH(QString, call);
+        QFETCH(InputRow, row);
+        const auto& [gesture, position, call] = row;
         openWindow();
         ClockWindow* window = m_window.get();
         QTest::mouseMove(window, QPoint(1, 1)); // the pointer may already be at `position` from the last row
@@ -347,16 +347,13 @@ private slots:
         m_window->redraw();
         QVERIFY(!m_window->redraw());
         m_time.now = m_time.now.addSecs(1);
-        QVERIFY(m_window->redraw());
-        QVERIFY(!m_window->redraw());
+        QVERIFY(m_window->redraw() && !m_window->redraw());
         // Page Down hides the scale and draws at once.
         const QImage withScale = m_window->faceImage();
         QTest::keyClick(m_window.get(), Qt::Key_PageDown);
-        QCOMPARE(m_settings.DisplayScale, 1);
-        QVERIFY(m_window->faceImage() != withScale);
+        QVERIFY(m_settings.DisplayScale == 1 && m_window->faceImage() != withScale);
         QTest::keyClick(m_window.get(), Qt::Key_PageDown);
-        QCOMPARE(m_settings.DisplayScale, 0);
-        QCOMPARE(m_window->faceImage(), withScale);
+        QVERIFY(m_settings.DisplayScale == 0 && m_window->faceImage() == withScale);
     }
 };
 

@@ -3,10 +3,7 @@
 // Helpers of the tests that run the real program on the private X server of tests/system/with-desktop.sh.
 // The including test defines KIVCLOCK, the program's path.
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include "KivTest.h"
 
 namespace kiv::test {
 
@@ -32,15 +29,6 @@ inline QString waitForWindow(const QString& pattern, int timeout = 20000)
     QStringList found;
     QTest::qWaitFor([&] { return !(found = windowsCaptioned(pattern)).isEmpty(); }, timeout);
     return found.value(0);
-}
-
-// Ends a process this test started, if it still runs.
-inline void stop(QProcess& process)
-{
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
 }
 
 // Folders of their own for clocks run as programs: configuration, data, and a runtime folder that only

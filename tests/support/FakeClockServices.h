@@ -33,8 +33,8 @@ public:
     FakeClockServices() : windowSystem(createWindowSystem()) {}
     ClockServices services()
     {
-        return {messages, instances,     instances, instances, autorun, alarmServices,
-                alarmServices, alarmServices, *windowSystem, pickers, time, QStringLiteral("/usr/bin/kivclock")};
+        return {messages,      instances,     instances,     instances, autorun, alarmServices,
+                alarmServices, alarmServices, *windowSystem, pickers,   time,    QStringLiteral("/usr/bin/kivclock")};
     }
     RecordingMessages messages;
     FakeInstances instances;

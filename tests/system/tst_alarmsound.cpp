@@ -5,8 +5,6 @@
 #include "platform/linux/QtAlarmSound.h"
 #include "settings/ClockSettings.h"
 
-#include <QProcess>
-
 namespace {
 
 // The streams playing into the sound server.

@@ -3,7 +3,6 @@
 #include "platform/linux/LogindPowerActions.h"
 
 #include <QDBusConnection>
-#include <QProcess>
 
 namespace {
 // The power actions by the numbers of the alarm actions.
@@ -39,8 +38,7 @@ private slots:
     {
         m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s,
                                        u"--address=unix:path="_s + m_dir.filePath(u"bus"_s), u"--print-address=1"_s});
-        QVERIFY(m_bus.waitForStarted(5000));
-        QVERIFY(m_bus.waitForReadyRead(5000));
+        QVERIFY(m_bus.waitForStarted(5000) && m_bus.waitForReadyRead(5000));
         m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
         QVERIFY(!m_address.isEmpty());
         // Whatever the code under test reaches through the default buses lands on the private one too.
@@ -56,11 +54,9 @@ private slots:
 
     void cleanup()
     {
-        if (m_fake) {
-            m_fake->kill();
-            m_fake->waitForFinished(5000);
-            m_fake.reset();
-        }
+        if (m_fake)
+            test::stop(*m_fake);
+        m_fake.reset();
         QDBusConnection::disconnectFromBus(u"system"_s);
         QDBusConnection::disconnectFromBus(u"session"_s);
     }
@@ -107,15 +103,11 @@ private slots:
         LogindPowerActions power(messages, QDBusConnection::connectToBus(m_address, u"system"_s),
                                  QDBusConnection::connectToBus(m_address, u"session"_s));
         (power.*kActions[action])();
-        QStringList made;
         // The fake prints each call before it answers it: what it printed is read until it falls quiet.
         while (m_fake && m_fake->waitForReadyRead(200)) {
         }
-        for (const QByteArray& line : m_fake ? m_fake->readAllStandardOutput().split('\n') : QByteArrayList()) {
-            if (!line.isEmpty())
-                made.append(QString::fromUtf8(line));
-        }
-        QCOMPARE(made, calls);
+        const QString made = m_fake ? QString::fromUtf8(m_fake->readAllStandardOutput()) : QString();
+        QCOMPARE(made.split(u'\n', Qt::SkipEmptyParts), calls);
         QCOMPARE(messages.shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(messages.shown.first().text, message);

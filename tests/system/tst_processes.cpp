@@ -6,7 +6,6 @@
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 
 namespace {
@@ -31,13 +30,7 @@ std::unique_ptr<QProcess> startHelper(const QStringList& args, const QByteArray&
     return process;
 }
 
-void stop(QProcess& process)
-{
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-}
+using test::stop;
 
 } // namespace
 

@@ -1,12 +1,12 @@
 #include "KivTest.h"
-#include "core/AppPaths.h"
 #include "core/NumberText.h"
 #include "core/TextUtils.h"
 
 // A text and the number read from it; none if it does not fit or convert.
 using NumberRow = std::pair<QString, std::optional<qint32>>;
 
-// Texts cleaned of padding, the program's folders, and numbers read from text as the settings store them.
+// Texts cleaned of padding, and numbers read from text as the settings store them. (The program's folders
+// are where tst_application and tst_clockwindow put alarm files for the clock to read.)
 class TestCore final : public QObject
 {
     Q_OBJECT
@@ -26,15 +26,6 @@ private slots:
                                                     {u"hi"_s.leftJustified(255, u' '), u"hi"_s}};
         for (const auto& [input, expected] : rows)
             QCOMPARE(CleanString(input), expected);
-    }
-
-    void initPathsBuildsAndCreatesTheDataFolder()
-    {
-        QTemporaryDir dir;
-        const AppPaths paths = InitPaths(u"Tokyo"_s, u"/opt/kiv/bin"_s, dir.path());
-        QCOMPARE(paths.AlarmFilePath, dir.path() + u"/KivSoft/Kiv Clock/Tokyo.cfg"_s);
-        QCOMPARE(paths.DefaultSoundPath, dir.path() + u"/KivSoft/Kiv Clock/alarm.wav"_s);
-        QVERIFY(QFileInfo(paths.DataFolder).isDir());
     }
 
     void numberOfText_data()

@@ -164,8 +164,8 @@ private slots:
         m_dialog->IniConfig(true);
         click("CmdReset1"); // general: the appearance stays
         QCOMPARE(QList({settings().AlwaysOnTop, settings().Autorun, settings().ClockRadius}), QList({0, 0, 100}));
-        QCOMPARE(m_fakes->autorun.read(kAutorun), kAutorunCommand);
-        QCOMPARE(combo("CombAutorun")->currentIndex(), 0);
+        QCOMPARE(std::pair(m_fakes->autorun.read(kAutorun), combo("CombAutorun")->currentIndex()),
+                 std::pair(kAutorunCommand, 0));
         QCOMPARE(stored(u"AlwaysOnTop"_s), RegistryValue(0));
         click("CmdReset0"); // appearance
         QCOMPARE(control("TxtClockRadius")->text(), u"48"_s);
@@ -245,9 +245,7 @@ private slots:
         QByteArray expected;
         for (const AlarmRecord& record : table.records())
             expected += encodeAlarmRecord(record);
-        QFile file(m_app->paths().AlarmFilePath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), expected);
+        QCOMPARE(test::readFile(m_app->paths().AlarmFilePath), expected);
         // Disabling two of them shows them disabled and saves at once.
         select(list("ListAlarm"), {0, 2});
         click("CmdAlarm4");
@@ -277,8 +275,7 @@ private slots:
         QCOMPARE(QList({combo("CombHour")->currentIndex(), combo("CombMinute")->currentIndex(),
                         combo("CombAction")->currentIndex(), combo("CombPlaytime")->currentIndex()}),
                  QList({21, 45, 6, 4}));
-        QCOMPARE(control("TxtParam")->text(), u"https://example.org"_s);
-        QVERIFY(!control("TxtParam")->isHidden());
+        QVERIFY(control("TxtParam")->text() == u"https://example.org"_s && !control("TxtParam")->isHidden());
     }
 
     void addedClockIsStartedAndListed()
@@ -324,8 +321,7 @@ private slots:
         QTRY_COMPARE(list("ListClock")->count(), 1);
         select(list("ListClock"), {0});
         click("CmdTimeZone1");
-        QVERIFY(!m_app->window()->isVisible());
-        QVERIFY(!Registry(Registry::defaultFilePath()).snapshot().findKey(kKey));
+        QVERIFY(!m_app->window()->isVisible() && !Registry(Registry::defaultFilePath()).snapshot().findKey(kKey));
     }
 
     // The dialog's rules apart from its widgets.

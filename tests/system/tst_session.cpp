@@ -14,137 +14,116 @@ class TestSession final : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-    void terminationSavesWhatChangedOnTheClock_data();
-    void terminationSavesWhatChangedOnTheClock();
-    void changeOnTheClockOutlivesAKill();
-    void nameInAnotherCaseRaisesTheRunningClock();
-    void badNameIsRefusedBeforeAnythingIsWritten_data();
-    void badNameIsRefusedBeforeAnythingIsWritten();
-    void helpAndVersionStartNoClock();
-
-private:
-    std::unique_ptr<QProcess> start(const QString& name);
-    QString waitForClock(const QString& name);
-    void pressKey(const QString& window, const QString& key);
-    RegistryValue stored(const QString& value) const
-    {
-        return Registry(m_home->registryPath()).ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), value);
-    }
-
     std::unique_ptr<test::ClockHome> m_home;
     std::vector<std::unique_ptr<QProcess>> m_clocks;
-};
 
-void TestSession::init()
-{
-    m_home = std::make_unique<test::ClockHome>();
-}
-
-void TestSession::cleanup()
-{
-    for (auto& clock : m_clocks)
-        test::stop(*clock);
-    m_clocks.clear();
-}
-
-std::unique_ptr<QProcess> TestSession::start(const QString& name)
-{
-    auto clock = std::make_unique<QProcess>();
-    m_home->start(*clock, name);
-    return clock;
-}
-
-QString TestSession::waitForClock(const QString& name)
-{
-    return test::waitForWindow(QStringLiteral("^Kiv Clock \\{") + QRegularExpression::escape(name) +
-                               QStringLiteral("\\}$"));
-}
-
-void TestSession::pressKey(const QString& window, const QString& key)
-{
-    test::xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window, QStringLiteral("key"), key});
-}
-
-void TestSession::terminationSavesWhatChangedOnTheClock_data()
-{
-    QTest::addColumn<int>("signal");
-    QTest::newRow("the session ends (SIGTERM)") << SIGTERM;
-    QTest::newRow("the terminal closes (SIGHUP)") << SIGHUP;
-    QTest::newRow("Ctrl+C (SIGINT)") << SIGINT;
-}
-
-void TestSession::terminationSavesWhatChangedOnTheClock()
-{
-    QFETCH(int, signal);
-    auto& clock = m_clocks.emplace_back(start(QStringLiteral("Default")));
-    const QString window = waitForClock(QStringLiteral("Default"));
-    QVERIFY(!window.isEmpty());
-    pressKey(window, QStringLiteral("Next")); // Page Down: the dial scale goes
-    ::kill(pid_t(clock->processId()), signal);
-    QVERIFY(clock->waitForFinished(10000));
-    QCOMPARE(clock->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(clock->exitCode(), 0);
-    QCOMPARE(stored(QStringLiteral("DisplayScale")), RegistryValue(1));
-}
-
-void TestSession::changeOnTheClockOutlivesAKill()
-{
-    auto& clock = m_clocks.emplace_back(start(QStringLiteral("Default")));
-    const QString window = waitForClock(QStringLiteral("Default"));
-    QVERIFY(!window.isEmpty());
-    pressKey(window, QStringLiteral("Escape")); // always on top
-    QTRY_COMPARE_WITH_TIMEOUT(stored(QStringLiteral("AlwaysOnTop")), RegistryValue(1), 5000);
-    clock->kill();
-    QVERIFY(clock->waitForFinished(10000));
-    QCOMPARE(stored(QStringLiteral("AlwaysOnTop")), RegistryValue(1));
-}
-
-void TestSession::nameInAnotherCaseRaisesTheRunningClock()
-{
-    m_clocks.emplace_back(start(QStringLiteral("Default")));
-    QVERIFY(!waitForClock(QStringLiteral("Default")).isEmpty());
-    auto& second = m_clocks.emplace_back(start(QStringLiteral("default")));
-    QVERIFY(second->waitForFinished(20000));
-    QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(windowsCaptioned(QStringLiteral("^Kiv Clock \\{[Dd]efault\\}$")).size(), 1);
-}
-
-void TestSession::badNameIsRefusedBeforeAnythingIsWritten_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("a line break") << QStringLiteral("a\nb");
-    QTest::newRow("a path out of the data folder") << QStringLiteral("../x");
-    QTest::newRow("braces of the clock list") << QStringLiteral("{x}");
-    QTest::newRow("the key of the clock list") << QStringLiteral("system");
-}
-
-void TestSession::badNameIsRefusedBeforeAnythingIsWritten()
-{
-    QFETCH(QString, name);
-    auto& clock = m_clocks.emplace_back(start(name));
-    QStringList box;
-    QTRY_VERIFY_WITH_TIMEOUT(!(box = windowsCaptioned(QStringLiteral("^Kiv Clock 错误$"))).isEmpty(), 20000);
-    pressKey(box.first(), QStringLiteral("Return"));
-    QVERIFY(clock->waitForFinished(10000));
-    QCOMPARE(clock->exitCode(), 2);
-    QVERIFY(QString::fromUtf8(clock->readAllStandardError()).contains(QStringLiteral("无法启动时钟")));
-    QVERIFY(!QFile::exists(m_home->filePath(QStringLiteral("config"))));
-    QVERIFY(!QFile::exists(m_home->filePath(QStringLiteral("data"))));
-}
-
-void TestSession::helpAndVersionStartNoClock()
-{
-    for (const QString& word : {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--version")}) {
-        auto& clock = m_clocks.emplace_back(start(word));
-        QVERIFY(clock->waitForFinished(10000));
-        QCOMPARE(clock->exitCode(), 0);
-        QVERIFY(clock->readAllStandardOutput().contains(word == u"--version" ? "Kiv Clock 1." : "kivclock"));
+    QProcess& start(const QString& name)
+    {
+        QProcess& clock = *m_clocks.emplace_back(std::make_unique<QProcess>());
+        m_home->start(clock, name);
+        return clock;
     }
-    QVERIFY(!QFile::exists(m_home->filePath(QStringLiteral("config"))));
-}
+    static QString waitForClock(const QString& name)
+    {
+        return test::waitForWindow(u"^Kiv Clock \\{"_s + QRegularExpression::escape(name) + u"\\}$"_s);
+    }
+    static void pressKey(const QString& window, const QString& key)
+    {
+        test::xdotool({u"windowactivate"_s, u"--sync"_s, window, u"key"_s, key});
+    }
+    RegistryValue stored(const QString& value) const
+    {
+        return Registry(m_home->registryPath()).ReadRegistryValue(clockKeyPath(u"Default"_s), value);
+    }
+
+private slots:
+    void init() { m_home = std::make_unique<test::ClockHome>(); }
+
+    void cleanup()
+    {
+        for (auto& clock : m_clocks)
+            test::stop(*clock);
+        m_clocks.clear();
+    }
+
+    void terminationSavesWhatChangedOnTheClock_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("the session ends (SIGTERM)") << SIGTERM;
+        QTest::newRow("the terminal closes (SIGHUP)") << SIGHUP;
+        QTest::newRow("Ctrl+C (SIGINT)") << SIGINT;
+    }
+
+    void terminationSavesWhatChangedOnTheClock()
+    {
+        QFETCH(int, signal);
+        QProcess& clock = start(u"Default"_s);
+        const QString window = waitForClock(u"Default"_s);
+        QVERIFY(!window.isEmpty());
+        pressKey(window, u"Next"_s); // Page Down: the dial scale goes
+        ::kill(pid_t(clock.processId()), signal);
+        QVERIFY(clock.waitForFinished(10000));
+        QCOMPARE(clock.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(clock.exitCode(), 0);
+        QCOMPARE(stored(u"DisplayScale"_s), RegistryValue(1));
+    }
+
+    void changeOnTheClockOutlivesAKill()
+    {
+        QProcess& clock = start(u"Default"_s);
+        const QString window = waitForClock(u"Default"_s);
+        QVERIFY(!window.isEmpty());
+        pressKey(window, u"Escape"_s); // always on top
+        QTRY_COMPARE_WITH_TIMEOUT(stored(u"AlwaysOnTop"_s), RegistryValue(1), 5000);
+        clock.kill();
+        QVERIFY(clock.waitForFinished(10000));
+        QCOMPARE(stored(u"AlwaysOnTop"_s), RegistryValue(1));
+    }
+
+    void nameInAnotherCaseRaisesTheRunningClock()
+    {
+        start(u"Default"_s);
+        QVERIFY(!waitForClock(u"Default"_s).isEmpty());
+        QProcess& second = start(u"default"_s);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(windowsCaptioned(u"^Kiv Clock \\{[Dd]efault\\}$"_s).size(), 1);
+    }
+
+    void badNameIsRefusedBeforeAnythingIsWritten_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a line break") << u"a\nb"_s;
+        QTest::newRow("a path out of the data folder") << u"../x"_s;
+        QTest::newRow("braces of the clock list") << u"{x}"_s;
+        QTest::newRow("the key of the clock list") << u"system"_s;
+    }
+
+    void badNameIsRefusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QString, name);
+        QProcess& clock = start(name);
+        QStringList box;
+        QTRY_VERIFY_WITH_TIMEOUT(!(box = windowsCaptioned(u"^Kiv Clock 错误$"_s)).isEmpty(), 20000);
+        pressKey(box.first(), u"Return"_s);
+        QVERIFY(clock.waitForFinished(10000));
+        QCOMPARE(clock.exitCode(), 2);
+        QVERIFY(QString::fromUtf8(clock.readAllStandardError()).contains(u"无法启动时钟"_s));
+        QVERIFY(!QFile::exists(m_home->filePath(u"config"_s)));
+        QVERIFY(!QFile::exists(m_home->filePath(u"data"_s)));
+    }
+
+    void helpAndVersionStartNoClock()
+    {
+        for (const QString& word : {u"--help"_s, u"-h"_s, u"--version"_s}) {
+            QProcess& clock = start(word);
+            QVERIFY(clock.waitForFinished(10000));
+            QCOMPARE(clock.exitCode(), 0);
+            QVERIFY(clock.readAllStandardOutput().contains(word == u"--version" ? "Kiv Clock 1." : "kivclock"));
+        }
+        QVERIFY(!QFile::exists(m_home->filePath(u"config"_s)));
+    }
+};
 
 QTEST_MAIN(TestSession)
 #include "tst_session.moc"

@@ -1,17 +1,10 @@
 #include "FakePlatform.h"
+#include "KivTest.h"
 #include "alarms/AlarmFile.h"
 #include "core/AppPaths.h"
 #include "platform/linux/InstanceChannel.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <unistd.h>
-
-using namespace kiv;
 
 namespace {
 
@@ -21,14 +14,13 @@ constexpr int kOtherUser = 4242;
 QStringList asOtherUser(const QStringList& command)
 {
     const QString id = QString::number(kOtherUser);
-    return QStringList{QStringLiteral("--reuid=") + id, QStringLiteral("--regid=") + id, QStringLiteral("--clear-groups")} +
-           command;
+    return QStringList{u"--reuid="_s + id, u"--regid="_s + id, u"--clear-groups"_s} + command;
 }
 
 int runAsOtherUser(const QStringList& command)
 {
     QProcess process;
-    process.start(QStringLiteral("setpriv"), asOtherUser(command));
+    process.start(u"setpriv"_s, asOtherUser(command));
     process.waitForFinished(10000);
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
@@ -72,17 +64,17 @@ void TestOtherUsers::alarmFilesAreForThisUserAlone()
     // Even where every folder above can be entered by others, the data folder and the file are closed.
     QTemporaryDir home;
     QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7555));
-    const AppPaths paths = InitPaths(QStringLiteral("Tokyo"), QStringLiteral("/usr/bin"), home.path());
+    const AppPaths paths = InitPaths(u"Tokyo"_s, u"/usr/bin"_s, home.path());
     AlarmTable table;
     AlarmRecord record;
-    record.Text = QStringLiteral("私人的提醒").leftJustified(255, u' ');
+    record.Text = u"私人的提醒"_s.leftJustified(255, u' ');
     table.append(record);
     test::RecordingMessages messages;
     QVERIFY(SaveAlarms(paths.AlarmFilePath, table, messages));
     QCOMPARE(QFileInfo(paths.AlarmFilePath).permissions() & 0x0077, QFileDevice::Permissions());
     QCOMPARE(QFileInfo(paths.DataFolder).permissions() & 0x0077, QFileDevice::Permissions());
     QCOMPARE(QFileInfo(paths.MakerFolder).permissions() & 0x0077, QFileDevice::Permissions());
-    QVERIFY(runAsOtherUser({QStringLiteral("cat"), paths.AlarmFilePath}) != 0);
+    QVERIFY(runAsOtherUser({u"cat"_s, paths.AlarmFilePath}) != 0);
 }
 
 void TestOtherUsers::fallbackFolderMadeByAnotherUserIsRefused()
@@ -95,12 +87,10 @@ void TestOtherUsers::fallbackFolderMadeByAnotherUserIsRefused()
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", temp.path().toLocal8Bit());
     qunsetenv("XDG_RUNTIME_DIR");
-    for (const QString& name : {QStringLiteral("runtime-root"), QStringLiteral("kivclock-0")})
-        QCOMPARE(runAsOtherUser({QStringLiteral("mkdir"), QStringLiteral("-m"), QStringLiteral("777"),
-                                 temp.filePath(name)}),
-                 0);
+    for (const QString& name : {u"runtime-root"_s, u"kivclock-0"_s})
+        QCOMPARE(runAsOtherUser({u"mkdir"_s, u"-m"_s, u"777"_s, temp.filePath(name)}), 0);
     InstanceServer server;
-    const bool listening = server.listen(QStringLiteral("Tokyo"));
+    const bool listening = server.listen(u"Tokyo"_s);
     qputenv("TMPDIR", oldTemp);
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
     QVERIFY(!listening);
@@ -111,22 +101,22 @@ void TestOtherUsers::socketPlantedByAnotherUserIsNotBelieved()
 {
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFileDevice::Permissions(0x7555));
-    const QString folder = runtime.filePath(QStringLiteral("kivclock"));
+    const QString folder = runtime.filePath(u"kivclock"_s);
     QVERIFY(QDir().mkdir(folder));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-    const QString socket = InstanceChannel::socketPath(QStringLiteral("Tokyo"), folder);
-    const QString ready = folder + QStringLiteral("/impostor-ready");
+    const QString socket = InstanceChannel::socketPath(u"Tokyo"_s, folder);
+    const QString ready = folder + u"/impostor-ready"_s;
     QProcess impostor;
-    impostor.start(QStringLiteral("setpriv"), asOtherUser({QStringLiteral("/usr/bin/python3"), QStringLiteral("-c"),
-                                                           QString::fromUtf8(kImpostor), socket, ready}));
+    impostor.start(u"setpriv"_s,
+                   asOtherUser({u"/usr/bin/python3"_s, u"-c"_s, QString::fromUtf8(kImpostor), socket, ready}));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 10000);
 
     LocalSocketInstances instances(folder);
-    QVERIFY(!instances.find(QStringLiteral("Tokyo"), true));
-    QVERIFY(!instances.close(QStringLiteral("Tokyo")));
+    QVERIFY(!instances.find(u"Tokyo"_s, true));
+    QVERIFY(!instances.close(u"Tokyo"_s));
     // So `kivclock Tokyo` starts: its own server takes the name.
     InstanceServer server(folder);
-    QVERIFY2(server.listen(QStringLiteral("Tokyo")), qPrintable(server.errorString()));
+    QVERIFY2(server.listen(u"Tokyo"_s), qPrintable(server.errorString()));
 
     impostor.kill();
     impostor.waitForFinished(5000);

@@ -268,7 +268,7 @@ private slots:
         QVERIFY2(near(pixel, colour), qPrintable(QString::number(pixel, 16)));
     }
 
-    void scaleOpacityAndFocus()
+    void scaleOpacityFocusAndButtons()
     {
         ClockSettings settings = sized();
         settings.ClockScaleColor = qint32(0xFFFF00FF);
@@ -287,10 +287,7 @@ private slots:
         QCOMPARE(qAlpha(hidden.pixel(onFocusRing)), 0);
         const QRgb focus = render(settings, QTime(1, 0, 0), true).pixel(onFocusRing);
         QVERIFY2(qBlue(focus) > qRed(focus) && qAlpha(focus) > 0, qPrintable(QString::number(focus, 16)));
-    }
-
-    void buttonStripOnlyWhileTheMouseIsInside()
-    {
+        // The button strip shows only while the mouse is inside, the button under it lit.
         const QPoint closeButton(246 - 11, 21 + 10);
         QCOMPARE(qAlpha(render(sized(), QTime(1, 0, 0), false, ButtonOutside).pixel(closeButton)), 0);
         QVERIFY(qAlpha(render(sized(), QTime(1, 0, 0), false, ButtonNone).pixel(closeButton)) > 0);

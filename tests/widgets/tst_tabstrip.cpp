@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(visited, QSet<int>({1, 2}));
     }
 
-    void wheelWrapsForwardAndStopsAtTheFirst()
+    void wheelAndClicks()
     {
         m_tab->setActiveTab(2);
         QSignalSpy up(m_tab, &ucXTab::MouseScrollUp);
@@ -111,11 +111,7 @@ private slots:
             QCOMPARE(m_tab->ActiveTab(), active);
         }
         QCOMPARE(std::pair(up.size(), down.size()), std::pair(qsizetype(2), qsizetype(2)));
-    }
-
-    void clicksOnADisabledTabOrBelowTheTabsDoNothing()
-    {
-        // (tst_configdialog clicks an enabled tab of the settings dialog.)
+        // Clicks on a disabled tab or below the tabs do nothing. (tst_configdialog clicks an enabled tab.)
         m_tab->setActiveTab(1);
         m_tab->setTabEnabled(2, false);
         QTest::mouseClick(m_tab, Qt::LeftButton, {}, m_tab->tabRect(2).center());

@@ -1,5 +1,4 @@
 #include "DesktopClock.h"
-#include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmFile.h"
 #include "platform/linux/DetachedClockLauncher.h"
@@ -93,12 +92,13 @@ class TestClockWindow final : public QObject
     {
         return Registry(m_home->registryPath()).ReadRegistryValue(clockKeyPath(u"Default"_s), name);
     }
-    bool store(const QList<std::pair<QString, int>>& values)
+    // Writes the values of a clock's settings record into the store at `registryPath`.
+    static bool store(const QString& registryPath, const QString& clock, const QList<std::pair<QString, int>>& values)
     {
-        Registry settings(m_home->registryPath());
+        Registry settings(registryPath);
         return settings.transaction([&](RegistryEditor& editor) {
             for (const auto& [name, value] : values)
-                editor.WriteRegistryValue(clockKeyPath(u"Default"_s), name, QString::number(value), RegDword);
+                editor.WriteRegistryValue(clockKeyPath(clock), name, QString::number(value), RegDword);
         });
     }
 
@@ -219,34 +219,30 @@ private slots:
                  QList({RegistryValue(1), RegistryValue((1280 - 246) * 15), RegistryValue(0)}));
     }
 
-    void launcherStartsANamedClock()
+    void launcherStartsANamedClockOfTheStoredSizeAndPlace()
     {
-        // (tst_configdialog adds, runs and stops clocks from the dialog over a recording launcher.)
-        QVERIFY(DetachedClockLauncher(QStringLiteral(KIVCLOCK)).startClock(u"Tokyo"_s));
-        QVERIFY(!test::waitForWindow(u"^Kiv Clock \\{Tokyo\\}$"_s, 10000).isEmpty());
-        QVERIFY(LocalSocketInstances().close(u"Tokyo"_s));
-    }
-
-    void storedSizeAndPlaceAreTheWindows()
-    {
-        // (tst_settings loads stored colours, tst_clock draws them.)
-        QVERIFY(store({{u"Enable"_s, 1},
+        // (tst_configdialog adds, runs and stops clocks from the dialog over a recording launcher; tst_settings
+        // loads stored colours, tst_clock draws them.)
+        QFile::remove(Registry::defaultFilePath()); // the test's own store, which a former run wrote
+        QVERIFY(store(Registry::defaultFilePath(), u"Tokyo"_s,
+                      {{u"Enable"_s, 1},
                        {u"ClockRadius"_s, 128},
                        {u"HourCircleWidth"_s, 50},
                        {u"MinuteCircleWidth"_s, 50},
                        {u"SecondCircleWidth"_s, 50},
                        {u"Left"_s, 3000},
                        {u"Top"_s, 1500}}));
-        QVERIFY(startClock());
-        QCOMPARE(geometryOf(m_window), QRect(200, 100, 598, 598));
+        QVERIFY(DetachedClockLauncher(QStringLiteral(KIVCLOCK)).startClock(u"Tokyo"_s));
+        QCOMPARE(geometryOf(test::waitForWindow(u"^Kiv Clock \\{Tokyo\\}$"_s, 10000)), QRect(200, 100, 598, 598));
+        QVERIFY(LocalSocketInstances().close(u"Tokyo"_s));
     }
 
     void alarmOfTheCurrentMinuteOpensTheTipWindow()
     {
         // A clock on UTC with alarms for this minute and the next, in case the minute turns meanwhile.
-        QVERIFY(store({{u"Enable"_s, 1}, {u"TimeZoneIndex"_s, 34}}));
+        QVERIFY(store(m_home->registryPath(), u"Default"_s, {{u"Enable"_s, 1}, {u"TimeZoneIndex"_s, 34}}));
         const QTime now = QDateTime::currentDateTimeUtc().time();
-        AlarmTable alarms;
+        QByteArray records;
         for (const QTime& time : {now, now.addSecs(60)}) {
             AlarmRecord alarm;
             alarm.Time = alarmTimeOf(time.hour(), time.minute());
@@ -254,21 +250,19 @@ private slots:
             alarm.PlayTime = 4;
             alarm.Text = u"该喝水了! 起来走一走."_s;
             alarm.Sound = DefaultSoundText;
-            alarms.append(alarm);
+            records += encodeAlarmRecord(alarm);
         }
         const QString folder = m_home->filePath(u"data/KivSoft/Kiv Clock"_s);
-        QVERIFY(QDir().mkpath(folder));
-        test::RecordingMessages messages;
-        QVERIFY(SaveAlarms(folder + u"/Default.cfg"_s, alarms, messages));
+        QVERIFY(QDir().mkpath(folder) && test::writeFile(folder + u"/Default.cfg"_s, records));
 
         QElapsedTimer sinceStart;
         sinceStart.start();
         QVERIFY(startClock());
-        const QString tip = test::waitForWindow(u"^时钟: Default  -  警报: "_s, 10000);
+        const QString prefix = u"时钟: Default  -  警报: "_s;
+        const QString tip = test::waitForWindow(u'^' + prefix, 10000);
         QVERIFY(!tip.isEmpty());
         QVERIFY2(sinceStart.elapsed() < 2000 + 300, qPrintable(QString::number(sinceStart.elapsed())));
         const QString caption = xdotool({u"getwindowname"_s, tip});
-        const QString prefix = u"时钟: Default  -  警报: "_s;
         QVERIFY2(caption == prefix + now.toString(u"hh:mm AP"_s) ||
                      caption == prefix + now.addSecs(60).toString(u"hh:mm AP"_s),
                  qPrintable(caption));

@@ -52,36 +52,31 @@ class TestProcesses final : public QObject
 private slots:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void channelFindsRaisesAndClosesAnotherProcess_data()
-    {
-        QTest::addColumn<QString>("runtimeFolder");
-        QTest::newRow("runtime folder") << u"runtime"_s;
-        // Deeper than a socket address can hold (a build tree's test folders can be).
-        QTest::newRow("deep runtime folder") << u"runtime/"_s + QString(110, u'd');
-    }
-
     void channelFindsRaisesAndClosesAnotherProcess()
     {
-        QFETCH(QString, runtimeFolder);
-        const QString folder = m_dir->filePath(runtimeFolder);
-        const QString socket = InstanceChannel::socketPath(u"New York"_s, folder);
-        QVERIFY(QFile::encodeName(socket).size() <= 107);
-        QVERIFY(socket != InstanceChannel::socketPath(u"New York"_s, folder + u'e'));
-        auto clock = serve(folder, u"New York"_s);
-        QVERIFY(clock);
-        QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
-        LocalSocketInstances instances(folder);
-        QVERIFY(instances.find(u"New York"_s, false));
-        QVERIFY(instances.find(u"new york"_s, false)); // one clock, whatever the case
-        QVERIFY(!instances.find(u"Tokyo"_s, false));
-        QCOMPARE(readFile(marker()), QByteArray());
-        QVERIFY(instances.find(u"New York"_s, true));
-        QCOMPARE(readFile(marker()), QByteArray("raise\n"));
-        // The close request returns once the clock has run its exit; then the process ends.
-        QVERIFY(instances.close(u"New York"_s));
-        QCOMPARE(readFile(marker()), QByteArray("raise\nclose\n"));
-        QVERIFY(clock->waitForFinished(5000) && clock->exitCode() == 0);
-        QVERIFY(!instances.find(u"New York"_s, false) && !instances.close(u"New York"_s));
+        // A runtime folder, and one deeper than a socket address can hold (a build tree's test folders can be).
+        for (const QString& runtimeFolder : QStringList{u"runtime"_s, u"runtime/"_s + QString(110, u'd')}) {
+            QFile::remove(marker());
+            const QString folder = m_dir->filePath(runtimeFolder);
+            const QString socket = InstanceChannel::socketPath(u"New York"_s, folder);
+            QVERIFY(QFile::encodeName(socket).size() <= 107);
+            QVERIFY(socket != InstanceChannel::socketPath(u"New York"_s, folder + u'e'));
+            auto clock = serve(folder, u"New York"_s);
+            QVERIFY(clock);
+            QCOMPARE(QFileInfo(QFileInfo(socket).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
+            LocalSocketInstances instances(folder);
+            QVERIFY(instances.find(u"New York"_s, false));
+            QVERIFY(instances.find(u"new york"_s, false)); // one clock, whatever the case
+            QVERIFY(!instances.find(u"Tokyo"_s, false));
+            QCOMPARE(readFile(marker()), QByteArray());
+            QVERIFY(instances.find(u"New York"_s, true));
+            QCOMPARE(readFile(marker()), QByteArray("raise\n"));
+            // The close request returns once the clock has run its exit; then the process ends.
+            QVERIFY(instances.close(u"New York"_s));
+            QCOMPARE(readFile(marker()), QByteArray("raise\nclose\n"));
+            QVERIFY(clock->waitForFinished(5000) && clock->exitCode() == 0);
+            QVERIFY(!instances.find(u"New York"_s, false) && !instances.close(u"New York"_s));
+        }
     }
 
     void secondServerForTheSameClockIsRefused()
@@ -128,37 +123,32 @@ private slots:
         }
     }
 
-    void killDuringSavesLeavesTheOldOrTheNewFile_data()
-    {
-        QTest::addColumn<bool>("alarms");
-        QTest::newRow("settings") << false;
-        QTest::newRow("alarms") << true;
-    }
-
     // The helper saves two different records in turn until it is killed at a random moment; the file then
     // holds one of them, whole.
     void killDuringSavesLeavesTheOldOrTheNewFile()
     {
-        QFETCH(bool, alarms);
-        const QString file = m_dir->filePath(alarms ? u"Default.cfg"_s : u"registry.reg"_s);
-        for (int round = 0; round < 10; ++round) {
-            auto saver = startHelper({alarms ? u"save-alarms"_s : u"save-settings"_s, file}, "saving");
-            QVERIFY(saver);
-            QTest::qWait(QRandomGenerator::global()->bounded(20, 150));
-            stop(*saver);
-            if (alarms) {
-                const qint64 size = QFileInfo(file).size();
-                QVERIFY2(size == 5 * AlarmRecordSize || size == 7 * AlarmRecordSize, qPrintable(QString::number(size)));
-                const AlarmFileContents saved = parseAlarmFile(readFile(file));
-                QCOMPARE(CleanString(saved.records.last().Text), u"提醒 %1"_s.arg(saved.records.size() - 1));
-                continue;
+        for (const bool alarms : {false, true}) {
+            const QString file = m_dir->filePath(alarms ? u"Default.cfg"_s : u"registry.reg"_s);
+            for (int round = 0; round < 10; ++round) {
+                auto saver = startHelper({alarms ? u"save-alarms"_s : u"save-settings"_s, file}, "saving");
+                QVERIFY(saver);
+                QTest::qWait(QRandomGenerator::global()->bounded(20, 150));
+                stop(*saver);
+                if (alarms) {
+                    const qint64 size = QFileInfo(file).size();
+                    QVERIFY2(size == 5 * AlarmRecordSize || size == 7 * AlarmRecordSize,
+                             qPrintable(QString::number(size)));
+                    const AlarmFileContents saved = parseAlarmFile(readFile(file));
+                    QCOMPARE(CleanString(saved.records.last().Text), u"提醒 %1"_s.arg(saved.records.size() - 1));
+                    continue;
+                }
+                RegistryDocument::ParseResult parsed = RegistryDocument::parse(readFile(file));
+                const QString key = clockKeyPath(u"Default"_s);
+                QVERIFY(parsed.unreadableLines == 0 && parsed.document.findKey(key));
+                QCOMPARE(parsed.document.findKey(key)->values.size(), 23);
+                const RegistryValue radius = RegistryEditor(parsed.document).ReadRegistryValue(key, u"ClockRadius"_s);
+                QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));
             }
-            RegistryDocument::ParseResult parsed = RegistryDocument::parse(readFile(file));
-            const QString key = clockKeyPath(u"Default"_s);
-            QVERIFY(parsed.unreadableLines == 0 && parsed.document.findKey(key));
-            QCOMPARE(parsed.document.findKey(key)->values.size(), 23);
-            const RegistryValue radius = RegistryEditor(parsed.document).ReadRegistryValue(key, u"ClockRadius"_s);
-            QVERIFY(radius == RegistryValue(60) || radius == RegistryValue(100));
         }
     }
 };

@@ -160,7 +160,7 @@ private slots:
         }
     }
 
-    void saveFailureIsReportedAndNoFileIsNoAlarms()
+    void filesSavedLoadedAndExtracted()
     {
         AlarmTable table;
         table.append(alarmAt(7, 30));
@@ -171,28 +171,20 @@ private slots:
         QVERIFY(LoadAlarms(path(), table, m_messages));
         QCOMPARE(table.AlarmCount(), 0);
         QCOMPARE(m_messages.shown.size(), 1);
-    }
-
-    void timeText()
-    {
-        // Midnight; a whole date keeps its time, as does one before 1899; a second short of a minute rounds up.
-        const std::pair<double, QString> rows[] = {
-            {0.0, u"00:00"_s}, {46000.75, u"18:00"_s}, {-1.25, u"06:00"_s}, {(8 * 3600 + 59.6) / 86400.0, u"08:01"_s}};
-        for (const auto& [time, text] : rows)
-            QCOMPARE(alarmTimeText(time), text);
-    }
-
-    void defaultSoundReplacesWhatIsInItsPlace()
-    {
-        // (tst_alarmsound plays the extracted sound in a loop.)
+        // The default sound replaces what is in its place. (tst_alarmsound plays it in a loop.)
         const QString wav = m_dir->filePath(u"alarm.wav"_s);
         QVERIFY(test::writeFile(wav, "a user's own file"));
         QVERIFY(ExtractResourceFile(wav, u"ALARM"_s) && !ExtractResourceFile(wav, u"NO SUCH RESOURCE"_s));
         QVERIFY(readFile(wav).startsWith("RIFF"));
     }
 
-    void firstEnabledAlarmFiresOncePerMinute()
+    void timeTextAndTheFirstEnabledAlarmFiresOncePerMinute()
     {
+        // Midnight; a whole date keeps its time, as does one before 1899; a second short of a minute rounds up.
+        const std::pair<double, QString> rows[] = {
+            {0.0, u"00:00"_s}, {46000.75, u"18:00"_s}, {-1.25, u"06:00"_s}, {(8 * 3600 + 59.6) / 86400.0, u"08:01"_s}};
+        for (const auto& [time, text] : rows)
+            QCOMPARE(alarmTimeText(time), text);
         check(7, 31); // nothing to fire, so nothing is remembered
         add(alarmAt(7, 31, ActionTip, u"off"_s, 0));
         add(alarmAt(7, 31, ActionTip, u"odd flag"_s, 2));
@@ -221,15 +213,6 @@ private slots:
         check(7, 31);
         QCOMPARE(m_services.calls, QStringList({u"open [firefox]"_s, u"open []"_s}));
         QVERIFY(m_state->CurrentAlarm == -1 && !m_host->isOpen());
-    }
-
-    void tipOpensCentredOnTheClocksMonitorWithTheAlarmTime()
-    {
-        // (tst_clockwindow reads the caption of a real tip; tst_configlogic the 12-hour times.)
-        add(alarmAt(19, 5));
-        check(19, 5);
-        QCOMPARE(m_host->window()->windowTitle(), u"时钟: Default  -  警报: 19:05"_s);
-        QCOMPARE(m_host->window()->pos(), QPoint(1280 + (1024 - 435) / 2, (768 - 279) / 2));
     }
 
     void countdownActsAtZeroUnlessTheTipIsClosed_data()
@@ -274,14 +257,14 @@ private slots:
         QCOMPARE(std::pair(m_state->CurrentAlarm, m_state->table[0].Shown), std::pair(-1, 0));
     }
 
-    void tipDuringACountdownStopsIt()
+    void tipDuringACountdownStopsItAndOpensCentred()
     {
-        add(alarmAt(7, 30, ActionShutdown));
-        add(alarmAt(7, 31, ActionTip, u"tea"_s));
-        check(7, 30);
+        add(alarmAt(19, 30, ActionShutdown));
+        add(alarmAt(19, 31, ActionTip, u"tea"_s));
+        check(19, 30);
         for (int i = 0; i < 10; ++i)
             m_tip->countdownTick();
-        check(7, 31);
+        check(19, 31);
         QCOMPARE(QList({m_state->CurrentAlarm, m_state->table[0].Shown, m_state->table[1].Shown}), QList({1, 0, 1}));
         QVERIFY(!m_tip->countdownActive());
         // The tip shows its text with the designed button and label.
@@ -289,6 +272,10 @@ private slots:
         QVERIFY(!(label()->alignment() & Qt::AlignHCenter));
         QCOMPARE(button()->text(), TipTexts::OkCaption);
         QCOMPARE(m_services.powerActions(), 0);
+        // It opens centred on the clock's monitor, its caption the alarm's time in the clock's format.
+        // (tst_clockwindow reads the caption of a real tip; tst_configdialog lists 12-hour times.)
+        QCOMPARE(m_host->window()->windowTitle(), u"时钟: Default  -  警报: 19:31"_s);
+        QCOMPARE(m_host->window()->pos(), QPoint(1280 + (1024 - 435) / 2, (768 - 279) / 2));
     }
 
     void soundPlaysForItsPlayTime_data()

@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
 
-    void clampToWorkArea()
+    void placementOnMonitors()
     {
         // Inside stays; past the right, left and bottom edges comes back; above a work area at 0 stays above,
         // above a panel on top comes back; on a second monitor.
@@ -158,10 +158,7 @@ private slots:
                                                           {{1270, 0}, {1280, 0, 1024, 768}, {1280, 0}}};
         for (const auto& [pixels, workArea, expected] : rows)
             QCOMPARE(kiv::clampToWorkArea(pixels * 15, QSize(246, 246), workArea, 15, 15), expected * 15);
-    }
-
-    void monitorUnderTheCursor()
-    {
+        // The monitor under the cursor, and the work area of a monitor.
         const QList<MonitorInfo> monitors{{QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 994)},
                                           {QRect(1280, 0, 1024, 768), QRect(1280, 0, 1024, 768)}};
         // A shared edge belongs to the first monitor; below the second there is none, and the old one is kept.
@@ -225,20 +222,6 @@ private slots:
         QCOMPARE(frameAt(QTime(15, 4, 5), sized(), u"x"_s, german).DateText, u"12.06.2026"_s);
     }
 
-    void nothingOutsideTheFace()
-    {
-        const ClockLayout layout = ComputeClockLayout(sized());
-        const QImage image = render(sized(), QTime(0, 0, 0), true);
-        // Every pixel further out than the face and its focus ring stays fully transparent.
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (std::hypot(x + 0.5 - layout.centreX, y + 0.5 - layout.centreY) > layout.faceRadius() + 3)
-                    QVERIFY2(qAlpha(image.pixel(x, y)) == 0, qPrintable(u"%1,%2"_s.arg(x).arg(y)));
-            }
-        }
-        QCOMPARE(qAlpha(image.pixel(layout.centreX, layout.centreY - 30)), 255);
-    }
-
     void ringsGrowClockwiseFromTwelve_data()
     {
         // The time, 24-hour mode, the ring (0 hour, 1 minute, 2 second), where on it, the colour there.
@@ -268,8 +251,18 @@ private slots:
         QVERIFY2(near(pixel, colour), qPrintable(QString::number(pixel, 16)));
     }
 
-    void scaleOpacityFocusAndButtons()
+    void drawingStaysOnTheFaceWithScaleOpacityFocusAndButtons()
     {
+        const ClockLayout layout = ComputeClockLayout(sized());
+        const QImage image = render(sized(), QTime(0, 0, 0), true);
+        // Every pixel further out than the face and its focus ring stays fully transparent.
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (std::hypot(x + 0.5 - layout.centreX, y + 0.5 - layout.centreY) > layout.faceRadius() + 3)
+                    QVERIFY2(qAlpha(image.pixel(x, y)) == 0, qPrintable(u"%1,%2"_s.arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(qAlpha(image.pixel(layout.centreX, layout.centreY - 30)), 255);
         ClockSettings settings = sized();
         settings.ClockScaleColor = qint32(0xFFFF00FF);
         settings.BackgroundOpacity = 6; // drawn like 80%

@@ -7,7 +7,7 @@ class TestXdgAutorun final : public QObject
     Q_OBJECT
 
 private slots:
-    void execLineRoundTrips()
+    void entriesAreWrittenReadAndRemoved()
     {
         // Plain; spaces in the path and the name; two spaces that stay two; shell characters; percent signs
         // that are no field codes; backslashes; a Chinese name.
@@ -18,10 +18,7 @@ private slots:
             {u"/usr/bin/kivclock"_s, u"北京 时间"_s}};
         for (const auto& [program, name] : rows)
             QCOMPARE(commandOfExecLine(desktopExecLine(program, name)), program + u' ' + name);
-    }
-
-    void entriesAreWrittenReadAndRemoved()
-    {
+        // Entries are written, read and removed.
         QTemporaryDir dir;
         const QString program = u"/opt/Kiv Clock/kivclock"_s;
         XdgAutorunEntries entries(dir.filePath(u"autostart"_s), program);

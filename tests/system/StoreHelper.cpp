@@ -66,19 +66,6 @@ int addClocks(const QStringList& args)
     return added ? 0 : 1;
 }
 
-AlarmTable alarmsOf(int count)
-{
-    AlarmTable table;
-    for (int i = 0; i < count; ++i) {
-        AlarmRecord record;
-        record.Time = alarmTimeOf(i, i);
-        record.Enabled = 1;
-        record.Text = QStringLiteral("提醒 %1").arg(i);
-        table.append(record);
-    }
-    return table;
-}
-
 // Saves one of two settings records in turn, forever.
 [[noreturn]] void saveSettingsForever(const QString& registryPath)
 {
@@ -99,8 +86,16 @@ AlarmTable alarmsOf(int count)
 [[noreturn]] void saveAlarmsForever(const QString& alarmPath)
 {
     test::RecordingMessages messages;
-    const AlarmTable five = alarmsOf(5);
-    const AlarmTable seven = alarmsOf(7);
+    AlarmTable five, seven;
+    for (int i = 0; i < 7; ++i) {
+        AlarmRecord record;
+        record.Time = alarmTimeOf(i, i);
+        record.Enabled = 1;
+        record.Text = QStringLiteral("提醒 %1").arg(i);
+        seven.append(record);
+        if (i < 5)
+            five.append(record);
+    }
     say("saving");
     for (unsigned round = 0;; ++round)
         SaveAlarms(alarmPath, round % 2 ? seven : five, messages);

@@ -48,10 +48,8 @@ private slots:
     void cleanupTestCase()
     {
         m_server.terminate();
-        if (!m_server.waitForFinished(5000)) {
-            m_server.kill();
-            m_server.waitForFinished(5000);
-        }
+        if (!m_server.waitForFinished(5000))
+            test::stop(m_server);
     }
 
     void soundPlaysWhileTheTipIsOpen()

@@ -47,7 +47,11 @@ ClockApplication::ClockApplication(QString clockName, ClockServices services)
     : m_clockName(std::move(clockName)), m_services(services), m_registry(Registry::defaultFilePath()),
       m_clockList({m_registry, m_instances, m_services.launcher, m_services.autorun, m_services.messages}, QString(),
                   m_services.programPath)
-{}
+{
+    m_registry.setUnreadableNotice([this](const QString& message) {
+        m_services.messages.show(message, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+    });
+}
 
 ClockApplication::~ClockApplication() = default;
 
@@ -81,10 +85,10 @@ bool ClockApplication::start()
     createWindow();
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveSettings("after a change on the clock"); });
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveSettings(SaveMoment::Background); });
     // The session manager asks running programs to save before the session ends.
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        connect(gui, &QGuiApplication::commitDataRequest, this, [this] { saveSettings("for the session manager"); });
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this] { saveSettings(SaveMoment::Background); });
     QCoreApplication::processEvents();
     m_window->show();
     return true;
@@ -200,7 +204,7 @@ void ClockApplication::openSettings(QWidget* owner)
                               m_registry,          m_services.messages, m_services.pickers,
                               m_clockName,         m_paths.AlarmFilePath};
         context.reloadClock = [this] { ReloadClock(); };
-        context.saveSettings = [this] { m_store->SaveClockSettings(m_settings); };
+        context.saveSettings = [this] { saveSettings(SaveMoment::Apply); };
         context.exitClock = [this](bool save) { ExitClock(save); };
         context.showAbout = [this] { openAbout(); };
         m_config = std::make_unique<ConfigDialog>(context, owner);
@@ -241,9 +245,10 @@ void ClockApplication::raiseWindow()
 
 void ClockApplication::ReloadClock()
 {
-    if (!m_store->SaveClockSettings(m_settings))
-        std::fprintf(stderr, "kivclock: %s\n", qPrintable(m_store->errorString()));
-    m_store->ReloadClockSettings(m_settings, m_services.time.systemZone());
+    // A failed save is told, and what the user applied stays in force rather than being replaced by the
+    // values still in the store.
+    if (saveSettings(SaveMoment::Apply))
+        m_store->ReloadClockSettings(m_settings, m_services.time.systemZone());
     m_layout = ComputeClockLayout(m_settings);
     m_window->rebuild();
     m_window->show();
@@ -256,11 +261,18 @@ void ClockApplication::saveSoon()
         m_saveTimer.start();
 }
 
-void ClockApplication::saveSettings(const char* when)
+bool ClockApplication::saveSettings(SaveMoment moment)
 {
     m_saveTimer.stop();
-    if (m_store && !m_store->SaveClockSettings(m_settings))
-        std::fprintf(stderr, "kivclock: the settings were not saved %s: %s\n", when, qPrintable(m_store->errorString()));
+    if (!m_store || m_store->SaveClockSettings(m_settings))
+        return true;
+    const QString text = StartupMessages::NotSaved.arg(m_clockName, m_store->errorString());
+    std::fprintf(stderr, "kivclock: %s\n", qPrintable(text));
+    // A save in the background is retried at the next change and at exit; the user hears of it when
+    // they applied something or the clock ends.
+    if (moment != SaveMoment::Background)
+        m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+    return false;
 }
 
 void ClockApplication::ExitClock(bool saveSettings)
@@ -274,7 +286,7 @@ void ClockApplication::ExitClock(bool saveSettings)
     m_clockList.SetAutorun(m_settings.Autorun);
     m_saveTimer.stop();
     if (saveSettings)
-        this->saveSettings("at exit");
+        this->saveSettings(SaveMoment::Exit);
     if (m_tipWindow)
         m_tipWindow->close();
     if (m_about)

@@ -433,6 +433,73 @@ private slots:
         QCOMPARE(m_settings.DisplayScale, 0);
         QCOMPARE(m_window->faceImage(), withScale);
     }
+
+    void secondByPiecesDrawsTheSamePixelsAsWholeFrames_data()
+    {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("blueNight");
+        for (const bool blueNight : {false, true}) {
+            const char* look = blueNight ? "blue night" : "default";
+            QTest::addRow("246 px, %s", look) << 48 << 18 << 1.0 << blueNight;
+            QTest::addRow("598 px, %s", look) << 128 << 50 << 1.0 << blueNight;
+        }
+        QTest::newRow("246 px on a screen scaled 1.5 times") << 48 << 18 << 1.5 << false;
+    }
+
+    void secondByPiecesDrawsTheSamePixelsAsWholeFrames()
+    {
+        // Every second of a minute, and the change into the next minute, drawn as the window draws them
+        // (only what changed) must show exactly what a whole new frame shows.
+        QFETCH(int, radius);
+        QFETCH(int, width);
+        QFETCH(qreal, ratio);
+        QFETCH(bool, blueNight);
+        ClockSettings settings = sized(radius, width);
+        if (blueNight) {
+            settings.TimeFontColor = qint32(0xFF0099FF);
+            settings.DateFontColor = settings.ClockScaleColor = qint32(0xCC00B0E4);
+            settings.BackgroundOpacity = 3;
+        }
+        const ClockLayout layout = ComputeClockLayout(settings);
+        const DrawingTools tools = CreateDrawingTools(settings);
+        const QImage strip = makeButtonStrip();
+        const auto blank = [&] {
+            QImage image(QSize(layout.width(), layout.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            return image;
+        };
+        QImage byPieces = blank();
+        FaceFrame shown;
+        for (int second = 0; second <= 61; ++second) {
+            const FaceFrame frame = frameAt(QTime(10, 20, 0).addSecs(second), settings);
+            DrawClockChange(byPieces, layout, tools, shown, frame, strip);
+            shown = frame;
+            QImage whole = blank();
+            QPainter painter(&whole);
+            DrawClock(painter, layout, tools, frame, strip);
+            painter.end();
+            QVERIFY2(byPieces == whole, qPrintable(frame.TimeText));
+        }
+    }
+
+    void idleWindowWakesOnlyOnTheSecond()
+    {
+        // Nothing but the tick runs while the mouse is away, and it is armed for the next second boundary.
+        openWindow();
+        m_time.now = m_time.now.addMSecs(250);
+        m_window->rebuild();
+        QTest::keyClick(m_window.get(), Qt::Key_PageDown); // a key changes nothing in this
+        QList<QTimer*> running;
+        for (QTimer* timer : m_window->findChildren<QTimer*>())
+            if (timer->isActive())
+                running.append(timer);
+        QCOMPARE(running.size(), 1);
+        QVERIFY(running.first()->isSingleShot());
+        QVERIFY(qAbs(running.first()->remainingTime() - 753) <= 3 || running.first()->interval() >= 750);
+    }
 };
 
 QTEST_MAIN(TestClock)

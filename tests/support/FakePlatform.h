@@ -87,6 +87,7 @@ class FixedTimeSource final : public TimeSource
 public:
     QDateTime localNow() const override { return now; }
     SystemZoneInfo systemZone() const override { return zone; }
+    qint64 msecsSinceEpoch() const override { return now.toMSecsSinceEpoch(); }
     QDateTime now;
     SystemZoneInfo zone;
 };

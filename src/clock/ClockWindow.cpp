@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QStyleHints>
 #include <QWindow>
 
@@ -115,9 +117,16 @@ bool ClockWindow::redraw()
     if (m_frameValid && frame == m_lastFrame)
         return false;
     // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time.
-    const QRect changed = m_frameValid
-                              ? DrawClockChange(m_image, m_context.layout, m_tools, m_lastFrame, frame, m_buttonStrip)
-                              : DrawClockChange(m_image, m_context.layout, m_tools, FaceFrame(), frame, m_buttonStrip);
+    // Qt's painter shares a large fill out to the threads of its global pool, waking each of them; painting
+    // from one thread of that pool keeps the whole frame on it (one wakeup of one thread a second).
+    const FaceFrame before = m_frameValid ? m_lastFrame : FaceFrame();
+    QRegion changed;
+    QSemaphore drawn;
+    QThreadPool::globalInstance()->start([&] {
+        changed = DrawClockChange(m_image, m_context.layout, m_tools, before, frame, m_buttonStrip);
+        drawn.release();
+    });
+    drawn.acquire();
     m_lastFrame = frame;
     m_frameValid = true;
     update(changed);

@@ -246,7 +246,7 @@ QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
     return region;
 }
 
-std::optional<QRectF> secondChangeRect(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after)
+QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after)
 {
     FaceFrame onlySecondMoved = after;
     onlySecondMoved.ZoneTime = before.ZoneTime;
@@ -254,7 +254,7 @@ std::optional<QRectF> secondChangeRect(const ClockLayout& layout, const FaceFram
     onlySecondMoved.SecondSweep = before.SecondSweep;
     onlySecondMoved.TimeText = before.TimeText;
     if (!(onlySecondMoved == before) || after.SecondSweep < before.SecondSweep || after.SecondSweep >= 360.0f)
-        return std::nullopt;
+        return {};
     // The piece of the seconds ring between the two sweeps, with room for the pen and its soft edge.
     // The seconds ring is the outermost: it lies between the face's edge and as far inside its middle circle.
     const QPointF centre = layout.secondArc.center();
@@ -267,35 +267,38 @@ std::optional<QRectF> secondChangeRect(const ClockLayout& layout, const FaceFram
         piece << centre + direction * innerRadius << centre + direction * faceRadius;
     }
     const QRectF ring = piece.boundingRect().adjusted(-3, -3, 3, 3);
-    // The time text: a band across the inner circle, twice the text's size high.
+    // The time text: a band across the inner circle, centred like the text and a little higher than its
+    // font's height (1.12 times its size for Arial).
     const qreal size = std::max(after.TimeFontSize, MinimumFontSize);
-    const QRectF text(layout.inner.left(), layout.inner.center().y() - size, layout.inner.width(), 2 * size);
-    return ring.united(text);
+    const QRectF text(layout.inner.left(), layout.inner.center().y() - 0.75 * size, layout.inner.width(), 1.5 * size);
+    return {ring, text};
 }
 
-QRect DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
-                      const FaceFrame& after, const QImage& buttonStrip)
+QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
+                        const FaceFrame& after, const QImage& buttonStrip)
 {
     // On a scaled screen text drawn inside a clip comes out slightly unlike text drawn whole: scaled screens
     // get whole frames.
     const qreal ratio = image.devicePixelRatio();
-    const std::optional<QRectF> changed =
-        ratio == 1.0 ? secondChangeRect(layout, before, after) : std::optional<QRectF>();
+    const QList<QRectF> changed = ratio == 1.0 ? secondChangeRects(layout, before, after) : QList<QRectF>();
     QPainter painter(&image);
-    if (!changed) {
+    if (changed.isEmpty()) {
         painter.setCompositionMode(QPainter::CompositionMode_Clear);
         painter.fillRect(QRectF(QPointF(0, 0), image.deviceIndependentSize()), Qt::transparent);
         DrawClock(painter, layout, tools, after, buttonStrip);
         return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
     }
-    // The clip lies on whole device pixels, so that the pixels inside it are drawn exactly as in a whole frame.
-    const QRect device = QRectF(changed->topLeft() * ratio, changed->size() * ratio).toAlignedRect();
-    const QRectF clip(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio);
-    painter.setClipRect(clip);
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    painter.fillRect(clip, Qt::transparent);
-    DrawClock(painter, layout, tools, after, buttonStrip);
-    return clip.toAlignedRect();
+    // Each clip lies on whole pixels, so that the pixels inside it are drawn exactly as in a whole frame.
+    QRegion region;
+    for (const QRectF& rect : changed) {
+        const QRect clip = rect.toAlignedRect();
+        painter.setClipRect(clip);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(clip, Qt::transparent);
+        DrawClock(painter, layout, tools, after, buttonStrip);
+        region += clip;
+    }
+    return region;
 }
 
 } // namespace kiv

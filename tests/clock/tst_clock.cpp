@@ -485,6 +485,30 @@ private slots:
         }
     }
 
+    void shapeCoversTheFaceInDevicePixels_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("unscaled") << 1.0;
+        QTest::newRow("scaled 1.5 times") << 1.5;
+        QTest::newRow("scaled twice") << 2.0;
+    }
+
+    void shapeCoversTheFaceInDevicePixels()
+    {
+        // On a scaled screen the window has more device pixels than logical ones; a shape cut in logical
+        // pixels would show a fragment of the face and take clicks in the wrong places.
+        QFETCH(qreal, ratio);
+        const ClockLayout layout = ComputeClockLayout(sized());
+        const QRect face = QRectF(layout.face.topLeft() * ratio, layout.face.size() * ratio).toAlignedRect();
+        const QRegion shape = windowShape(layout, false, ratio);
+        QVERIFY(shape.boundingRect().contains(face.adjusted(2, 2, -2, -2)));
+        QVERIFY(qAbs(shape.boundingRect().width() - face.width()) <= 8 * ratio);
+        QVERIFY(shape.contains(face.center()) && shape.contains(QPoint(face.center().x(), face.bottom() - 2)));
+        QVERIFY(!shape.contains(face.topLeft())); // the corners stay out, and pass clicks through
+        const QRegion withStrip = windowShape(layout, true, ratio);
+        QVERIFY(withStrip.contains(QPointF(QPointF(layout.width() - 10, 40) * ratio).toPoint()));
+    }
+
     void idleWindowWakesOnlyOnTheSecond()
     {
         // Nothing but the tick runs while the mouse is away, and it is armed for the next second boundary.

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <time.h>
+
 #include <algorithm>
 
 namespace kiv {
@@ -52,6 +54,30 @@ SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at)
     else
         info.State = observesDaylightSaving(zone, at) ? 1 : 0;
     return info;
+}
+
+namespace {
+
+qint64 clockMs(clockid_t clock)
+{
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+class SystemCountdownClock final : public CountdownClock
+{
+public:
+    qint64 monotonicMs() const override { return clockMs(CLOCK_MONOTONIC); }
+    qint64 bootMs() const override { return clockMs(CLOCK_BOOTTIME); }
+};
+
+} // namespace
+
+const CountdownClock& systemCountdownClock()
+{
+    static const SystemCountdownClock clock;
+    return clock;
 }
 
 struct SystemTimeSource::Cache

@@ -27,6 +27,18 @@ public:
     virtual qint64 msecsSinceEpoch() const = 0;
 };
 
+// The clocks a countdown runs by; tests hand in their own.
+class CountdownClock
+{
+public:
+    virtual ~CountdownClock() = default;
+    // Milliseconds that stop while the computer sleeps (CLOCK_MONOTONIC).
+    virtual qint64 monotonicMs() const = 0;
+    // Milliseconds that go on while the computer sleeps (CLOCK_BOOTTIME).
+    virtual qint64 bootMs() const = 0;
+};
+const CountdownClock& systemCountdownClock();
+
 // The computer's clock and time zone. The zone is read once and kept: the clock asks for it every second,
 // and reading it means looking at files. It is read again when /etc/localtime or /etc/timezone change,
 // once a minute at the latest, and when refresh() is called (after a wake from suspend).

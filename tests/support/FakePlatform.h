@@ -92,4 +92,16 @@ public:
     SystemZoneInfo zone;
 };
 
+// Monotonic and boot time that move only when a test says so.
+class FakeCountdownClock final : public CountdownClock
+{
+public:
+    qint64 monotonicMs() const override { return monotonic; }
+    qint64 bootMs() const override { return boot; }
+    void run(qint64 ms) { monotonic += ms, boot += ms; }
+    void sleep(qint64 ms) { boot += ms; }
+    qint64 monotonic = 1000;
+    qint64 boot = 5000;
+};
+
 } // namespace kiv::test

@@ -198,6 +198,10 @@ void ClockApplication::checkAlarms()
 
 void ClockApplication::openSettings(QWidget* owner)
 {
+    // Each opening starts from the settings as they are, on the general page, as a dialog loaded anew does;
+    // an open dialog is only brought to the front.
+    if (m_config && !m_config->isVisible())
+        m_config.reset();
     if (!m_config) {
         ConfigContext context{m_settings,          m_zones,           m_clockList,
                               m_instances,         m_services.launcher, m_alarms,
@@ -207,6 +211,7 @@ void ClockApplication::openSettings(QWidget* owner)
         context.saveSettings = [this] { saveSettings(SaveMoment::Apply); };
         context.exitClock = [this](bool save) { ExitClock(save); };
         context.showAbout = [this] { openAbout(); };
+        context.redrawClock = [this] { m_window->rebuild(); };
         m_config = std::make_unique<ConfigDialog>(context, owner);
     }
     m_config->show();
@@ -285,14 +290,15 @@ void ClockApplication::ExitClock(bool saveSettings)
         m_window->finishPendingMove();
     m_clockList.SetAutorun(m_settings.Autorun);
     m_saveTimer.stop();
+    // The settings dialog goes first: what it shows and did not apply is not saved.
+    if (m_config)
+        m_config->close();
     if (saveSettings)
         this->saveSettings(SaveMoment::Exit);
     if (m_tipWindow)
         m_tipWindow->close();
     if (m_about)
         m_about->close();
-    if (m_config)
-        m_config->close();
     if (m_window)
         m_window->hide();
     QCoreApplication::quit();

@@ -3,6 +3,7 @@
 #include "app/ClockApplication.h"
 #include "clock/ClockWindow.h"
 #include "dialogs/ConfigDialog.h"
+#include "dialogs/SmallDialogs.h"
 #include "settings/ClockSettings.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -22,7 +24,12 @@ using namespace kiv;
 
 namespace {
 const QString kKey = clockKeyPath(QStringLiteral("Default"));
+
+QString lineText(const QListWidget* list, int row)
+{
+    return row < list->count() ? list->item(row)->text() : QString();
 }
+} // namespace
 
 // The settings dialog of a real clock application built over fakes of the desktop's services, driven by
 // the dialog's control names: what it applies reaches the store and the running clock's window.
@@ -34,19 +41,25 @@ private slots:
     void init();
     void cleanup();
     void opensOnTheGeneralPageWithTheSettings();
+    void returnPressesNoButtonThatChangesSettings();
+    void reopeningShowsTheSettingsNotWhatWasDiscarded();
     void tabsSwitchThePages();
     void applyChangesTheRunningClockAtOnce();
     void hexTextOfFourDigitsAppliesAsSixteenBits();
     void numberBoxesKeepToTheirRanges();
     void blueNightRewritesTheColourBoxes();
     void resetButtonsRestoreAndSave();
-    void opacityChangesOnlyInMemoryUntilApplied();
     void pickingTheColourShownKeepsItsAlpha();
     void addingTheSameMinuteTwiceIsRefused();
     void deletingTheFirstAndThirdOfFiveAlarms();
     void clickedAlarmFillsTheUpperGroup();
     void soundBoxFallsBackToTheDefaultSound();
+    void switchingWindowsKeepsAHalfTypedBox_data();
+    void switchingWindowsKeepsAHalfTypedBox();
     void addedClockIsStartedAndListed();
+    void clocksPageActsOnTheSelectedNames();
+    void opacityLabelFollowsEveryChange();
+    void linksAreUnderlinedUnderThePointer();
     void closeRequestSavesAndEndsTheClock();
     void deletingTheCurrentClockEndsItWithoutSaving();
 
@@ -59,6 +72,11 @@ private:
         return found;
     }
     void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     RegistryValue stored(const QString& key, const QString& value) const
     {
         return Registry(Registry::defaultFilePath()).ReadRegistryValue(key, value);
@@ -104,6 +122,47 @@ void TestConfigDialog::opensOnTheGeneralPageWithTheSettings()
     QCOMPARE(control<QLineEdit>("TxtClockRadius")->text(), QStringLiteral("48"));
     QVERIFY(!control<QLineEdit>("TxtNote")->isHidden());
     QVERIFY(control<QLineEdit>("TxtParam")->isHidden());
+    // The tab strip frames the pages below its tabs; OK and Apply stand apart.
+    QVERIFY(tabs->height() > tabs->tabRowHeight() + 100);
+    QVERIFY(control<QPushButton>("CmdConfig0")->geometry().right() + 1 < control<QPushButton>("CmdConfig2")->x());
+}
+
+void TestConfigDialog::returnPressesNoButtonThatChangesSettings()
+{
+    // Return in a list, a box or the tab strip used to press the first button (restore the general defaults).
+    const QByteArray store = readAll(Registry::defaultFilePath());
+    for (QWidget* widget : m_dialog->findChildren<QWidget*>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !qobject_cast<QPushButton*>(widget))
+            QTest::keyClick(widget, Qt::Key_Return);
+    }
+    QCOMPARE(readAll(Registry::defaultFilePath()), store);
+    QVERIFY(m_fakes->autorun.entries.isEmpty());
+    QCOMPARE(m_app->alarms().table.AlarmCount(), 0);
+    QVERIFY(m_fakes->instances.started.isEmpty());
+    QVERIFY(m_dialog->isVisible());
+}
+
+void TestConfigDialog::reopeningShowsTheSettingsNotWhatWasDiscarded()
+{
+    auto* tabs = control<ucXTab>("TabConfig");
+    control<QComboBox>("CombTimeFormat")->setCurrentIndex(1);
+    control<QComboBox>("CombOpacity")->setCurrentIndex(5);
+    control<QComboBox>("CombTheme")->setCurrentIndex(2);
+    QCOMPARE(m_app->settings().BackgroundOpacity, 5); // the lists change the settings in memory at once
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+    m_dialog->close(); // by the frame: nothing was applied
+    QCOMPARE(m_app->settings().BackgroundOpacity, 0);
+    QCOMPARE(m_app->settings().TimeFontColor, qint32(0xFFFFFFFF));
+    m_app->openSettings(m_app->window());
+    m_dialog = m_app->settingsDialog();
+    QCOMPARE(control<ucXTab>("TabConfig")->ActiveTab(), 0);
+    QCOMPARE(control<QStackedWidget>("PicConfigs")->currentIndex(), 0);
+    QCOMPARE(control<QComboBox>("CombTimeFormat")->currentIndex(), 0);
+    QCOMPARE(control<QComboBox>("CombOpacity")->currentIndex(), 0);
+    QCOMPARE(control<QLineEdit>("TxtTimeColor")->text(), QStringLiteral("&HFFFFFFFF"));
+    click("CmdConfig0");
+    QCOMPARE(stored(kKey, QStringLiteral("12/24Hour")), RegistryValue(0));
+    QCOMPARE(stored(kKey, QStringLiteral("BackgroundOpacity")), RegistryValue(0));
 }
 
 void TestConfigDialog::tabsSwitchThePages()
@@ -154,22 +213,11 @@ void TestConfigDialog::hexTextOfFourDigitsAppliesAsSixteenBits()
 
 void TestConfigDialog::numberBoxesKeepToTheirRanges()
 {
-    QApplication::setActiveWindow(m_dialog);
+    // Letters are refused; what a box falls back to when left is checked by switchingWindowsKeepsAHalfTypedBox.
     auto* width = control<QLineEdit>("TxtHourCircle");
-    auto* radius = control<QLineEdit>("TxtClockRadius");
-    width->setFocus();
     width->clear();
     QTest::keyClicks(width, QStringLiteral("9x"));
     QCOMPARE(width->text(), QStringLiteral("9"));
-    radius->setFocus();
-    QCOMPARE(width->text(), QStringLiteral("18"));
-    radius->setText(QStringLiteral("129"));
-    width->setFocus();
-    QCOMPARE(radius->text(), QStringLiteral("48"));
-    width->setText(QStringLiteral("50"));
-    radius->setFocus();
-    QCOMPARE(width->text(), QStringLiteral("50"));
-    QCOMPARE(m_app->settings().HourCircleWidth, 18); // nothing is applied by leaving a box
 }
 
 void TestConfigDialog::blueNightRewritesTheColourBoxes()
@@ -206,15 +254,6 @@ void TestConfigDialog::resetButtonsRestoreAndSave()
     QCOMPARE(stored(kKey, QStringLiteral("ClockRadius")), RegistryValue(48));
     QCOMPARE(control<QComboBox>("CombTimeZone0")->count(), 97);
     QCOMPARE(control<QComboBox>("CombTimeZone")->count(), 97);
-}
-
-void TestConfigDialog::opacityChangesOnlyInMemoryUntilApplied()
-{
-    control<QComboBox>("CombOpacity")->setCurrentIndex(5);
-    QCOMPARE(m_app->settings().BackgroundOpacity, 5);
-    QVERIFY(stored(kKey, QStringLiteral("BackgroundOpacity")).isEmpty());
-    m_dialog->close();
-    QVERIFY(stored(kKey, QStringLiteral("BackgroundOpacity")).isEmpty());
 }
 
 void TestConfigDialog::pickingTheColourShownKeepsItsAlpha()
@@ -306,6 +345,15 @@ void TestConfigDialog::clickedAlarmFillsTheUpperGroup()
     QCOMPARE(control<QComboBox>("CombPlaytime")->currentIndex(), 4);
     QCOMPARE(control<QLineEdit>("TxtParam")->text(), QStringLiteral("https://example.org"));
     QVERIFY(!control<QLineEdit>("TxtParam")->isHidden());
+    // A line selected with the arrow keys fills the group too.
+    control<QComboBox>("CombAction")->setCurrentIndex(0);
+    addAlarmAt(7, 5, QStringLiteral("早"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(control<QComboBox>("CombHour")->currentIndex(), 7);
+    QCOMPARE(control<QComboBox>("CombMinute")->currentIndex(), 5);
+    QCOMPARE(control<QLineEdit>("TxtNote")->text(), QStringLiteral("早"));
+    QVERIFY(control<QLineEdit>("TxtParam")->isHidden());
 }
 
 void TestConfigDialog::soundBoxFallsBackToTheDefaultSound()
@@ -313,12 +361,42 @@ void TestConfigDialog::soundBoxFallsBackToTheDefaultSound()
     m_fakes->pickers.fileToPick.clear(); // the browse dialog was cancelled
     click("CmdAlarm5");
     QCOMPARE(control<QLineEdit>("TxtSound")->text(), QStringLiteral("默认报警声音"));
+}
+
+void TestConfigDialog::switchingWindowsKeepsAHalfTypedBox_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("checked"); // the text once the focus moves to another control of the dialog
+    QTest::newRow("a sound path") << 3 << QStringLiteral("TxtSound") << QStringLiteral("/no/such/bell.wav")
+                                  << QStringLiteral("默认报警声音");
+    QTest::newRow("a ring width") << 1 << QStringLiteral("TxtHourCircle") << QStringLiteral("5")
+                                  << QStringLiteral("18");
+    QTest::newRow("the radius") << 1 << QStringLiteral("TxtClockRadius") << QStringLiteral("1") << QStringLiteral("48");
+}
+
+void TestConfigDialog::switchingWindowsKeepsAHalfTypedBox()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, checked);
+    auto* edit = m_dialog->findChild<QLineEdit*>(box);
+    auto* tabs = control<ucXTab>("TabConfig");
+    tabs->setActiveTab(tab);
     QApplication::setActiveWindow(m_dialog);
-    auto* sound = control<QLineEdit>("TxtSound");
-    sound->setFocus();
-    sound->setText(QStringLiteral("/no/such/bell.wav"));
-    control<QLineEdit>("TxtNote")->setFocus();
-    QCOMPARE(sound->text(), QStringLiteral("默认报警声音"));
+    edit->setFocus();
+    edit->setText(typed);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QCOMPARE(edit->text(), typed);
+    QApplication::setActiveWindow(m_dialog);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    tabs->setFocus();
+    QCOMPARE(edit->text(), checked);
+    QCOMPARE(m_app->settings().HourCircleWidth, 18); // nothing is applied by leaving a box
 }
 
 void TestConfigDialog::addedClockIsStartedAndListed()
@@ -329,12 +407,70 @@ void TestConfigDialog::addedClockIsStartedAndListed()
     QTest::keyClicks(name, QStringLiteral("{Tokyo}"));
     QCOMPARE(name->text(), QStringLiteral("Tokyo"));
     control<QComboBox>("CombTimeZone")->setCurrentIndex(81);
+    m_fakes->instances.startedClocksAnswer = false; // a clock slow to start on a busy machine
     click("CmdTimeZone0");
     QCOMPARE(m_fakes->instances.started, QStringList{QStringLiteral("Tokyo")});
     QCOMPARE(stored(clockKeyPath(QStringLiteral("Tokyo")), QStringLiteral("TimeZoneIndex")), RegistryValue(81));
+    // It answers only after the page has looked for it once: the page shows it running all the same.
+    QTRY_VERIFY(m_fakes->instances.asked.contains(QStringLiteral("Tokyo")));
+    m_fakes->instances.running.insert(QStringLiteral("Tokyo"));
     auto* list = control<QListWidget>("ListClock");
+    QTRY_COMPARE(lineText(list, 1), QStringLiteral("Tokyo -- 运行中"));
+}
+
+void TestConfigDialog::clocksPageActsOnTheSelectedNames()
+{
+    Registry registry(Registry::defaultFilePath());
+    const QString clocks = QStringLiteral("Clocks");
+    registry.WriteRegistryValue(SystemKey, clocks, QStringLiteral("{A}{B}{C}"), RegSz);
+    click("CmdTimeZone4"); // refresh
+    auto* list = control<QListWidget>("ListClock");
+    list->item(2)->setSelected(true); // B
+    // Another process deletes A: the lines move up, and line 2 is C now.
+    registry.WriteRegistryValue(SystemKey, clocks, QStringLiteral("{B}{C}"), RegSz);
+    click("CmdTimeZone1");
+    QCOMPARE(stored(SystemKey, clocks).toString().left(3), QStringLiteral("{C}"));
     QTRY_COMPARE(list->count(), 2);
-    QCOMPARE(list->item(1)->text(), QStringLiteral("Tokyo -- 运行中"));
+    // A delete the store refuses says why, and the clock stays listed.
+    const QString lock = Registry::defaultFilePath() + QStringLiteral(".lock");
+    QFile::remove(lock);
+    QVERIFY(QDir().mkpath(lock));
+    list->item(1)->setSelected(true);
+    click("CmdTimeZone1");
+    QVERIFY(QDir().rmdir(lock));
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown.first().text.startsWith(QStringLiteral("删除时钟失败. ")));
+    QTRY_COMPARE(list->count(), 2);
+}
+
+void TestConfigDialog::opacityLabelFollowsEveryChange()
+{
+    AlphaDialog dialog(0x77, false);
+    auto* bar = dialog.findChild<QScrollBar*>(QStringLiteral("HSValue"));
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("LabValue"));
+    const auto shown = [&] { return label->text() == QStringLiteral("Alpha 值: %1").arg(bar->value()); };
+    QVERIFY(shown());
+    QTest::keyClick(bar, Qt::Key_Right);
+    QVERIFY(bar->value() != 0x77 && shown());
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // a click on the track
+    QVERIFY(shown());
+}
+
+void TestConfigDialog::linksAreUnderlinedUnderThePointer()
+{
+    AboutDialog about(QStringLiteral("1.0.0"), [](const QString&) {});
+    about.show();
+    auto* link = about.findChild<QLabel*>(QStringLiteral("LabHome1"));
+    const QPointF inside(5, 5);
+    QEnterEvent enter(inside, inside, link->mapToGlobal(inside));
+    QApplication::sendEvent(link, &enter);
+    // A move over the label, which the label passes on to the dialog.
+    QMouseEvent move(QEvent::MouseMove, inside, link->mapToGlobal(inside), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(link, &move);
+    QVERIFY(link->font().underline());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(link, &leave);
+    QVERIFY(!link->font().underline());
 }
 
 void TestConfigDialog::closeRequestSavesAndEndsTheClock()

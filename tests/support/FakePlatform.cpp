@@ -23,6 +23,7 @@ bool MemoryAutorun::remove(const QString& valueName)
 
 bool FakeInstances::find(const QString& clockName, bool raise)
 {
+    asked.append(clockName);
     const bool found = running.contains(clockName);
     if (found && raise)
         raised.append(clockName);
@@ -38,7 +39,8 @@ bool FakeInstances::close(const QString& clockName)
 bool FakeInstances::startClock(const QString& clockName)
 {
     started.append(clockName);
-    running.insert(clockName);
+    if (startedClocksAnswer)
+        running.insert(clockName);
     return true;
 }
 

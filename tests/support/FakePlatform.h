@@ -53,6 +53,8 @@ public:
     void requestClose() { m_onClose(); }
     QSet<QString> running;
     QStringList raised, closed, started;
+    QStringList asked;               // every name looked for
+    bool startedClocksAnswer = true; // false: a clock started is not found until a test adds it to `running`
     QString listening;
 
 private:

@@ -2,6 +2,7 @@
 #include "widgets/tabstrip/ucXTab.h"
 
 #include <QLabel>
+#include <QMetaProperty>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -24,6 +25,21 @@ class TestTabStrip final : public QObject
         QWheelEvent event(centre, m_tab->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_tab, &event);
+    }
+    // The contrast ratio of two colours (0x00BBGGRR) as WCAG 2 defines it.
+    static double contrast(OleColor a, OleColor b)
+    {
+        const auto luminance = [](OleColor rgb) {
+            double sum = 0;
+            for (const auto& [shift, weight] : {std::pair{0, 0.2126}, {8, 0.7152}, {16, 0.0722}}) {
+                const double c = ((rgb >> shift) & 0xFF) / 255.0;
+                sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+            }
+            return sum;
+        };
+        const double la = luminance(a);
+        const double lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
     }
     QLabel* page(int tab)
     {
@@ -89,6 +105,56 @@ private slots:
         QCOMPARE(four.tab(1).rect.left(), 62);
         // Pages of hidden tabs move further out than the widest strip reaches.
         QCOMPARE(pageShiftUnit(12000), 13000);
+        QCOMPARE(fileDialogFilter(u"Sounds|*.wav;*.ogg|All|*.*"), u"Sounds (*.wav *.ogg);;All (*.*)"_s);
+    }
+
+    void captionsReadInEveryTheme()
+    {
+        // 4.5:1, the least contrast for text, between an active or inactive tab's caption and its background.
+        using State = ucXTab::TabState;
+        for (int theme = 0; theme < 5; ++theme) {
+            m_tab->setTabTheme(theme);
+            for (const State state : {State::Active, State::Inactive}) {
+                const ucXTab::TabPaint paint = m_tab->tabPaint(state);
+                for (const OleColor back : {paint.backStart, paint.backEnd})
+                    QVERIFY2(contrast(paint.fore, back) >= 4.5,
+                             qPrintable(u"theme %1, %2 tab"_s.arg(theme).arg(state == State::Active ? u"active"_s
+                                                                                                    : u"inactive"_s)));
+            }
+        }
+    }
+
+    void themeThreeFillsTheStripBehindItsTabs()
+    {
+        m_tab->setTabTheme(3);
+        m_tab->setTabStripBackColor(0x000000FF);
+        const QImage image = m_tab->grab().toImage();
+        // Above the inactive tab, which is lower than the active one.
+        QCOMPARE(image.pixelColor(m_tab->tabRect(1).center().x(), 0), QColor(Qt::red));
+    }
+
+    void persistedPropertiesCarryPicturesAndAccessKeys()
+    {
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        QPixmap blue(16, 16);
+        blue.fill(Qt::blue);
+        m_tab->CopyTabImagesFromImageList({red, blue});
+        m_tab->setTabAccessKeys({'X'});
+        m_tab->ShowHideFocus();
+        // What a form stores of the strip and reads back into a new one.
+        ucXTab copy;
+        for (int i = 0; i < ucXTab::staticMetaObject.propertyCount(); ++i) {
+            const QMetaProperty property = ucXTab::staticMetaObject.property(i);
+            if (property.isWritable() && property.isStored())
+                copy.setProperty(property.name(), m_tab->property(property.name()));
+        }
+        QCOMPARE(copy.TabPicture(1).toImage(), blue.toImage());
+        QCOMPARE(QList({copy.TabAccessKey(0), copy.TabAccessKey(1)}), QList({int('X'), int('A')}));
+        QCOMPARE(copy.property("ShowFocusRect").toBool(), false);
+        // hwnd is the window the strip draws in; there is no device context (hdc).
+        QCOMPARE(WId(m_tab->hwnd()), m_window->winId());
+        QCOMPARE(m_tab->hdc(), qulonglong(0));
     }
 
     void settingTheActiveTab_data()

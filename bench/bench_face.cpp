@@ -50,6 +50,34 @@ void BM_DrawFrame(benchmark::State& state)
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }
 
+// The frame of every second but the first of a minute: only the new piece of the seconds ring and the time
+// text are drawn again.
+void BM_DrawSecondChange(benchmark::State& state)
+{
+    const ClockSettings settings = sized(int(state.range(0)), int(state.range(1)));
+    const ClockLayout layout = ComputeClockLayout(settings);
+    const DrawingTools tools = CreateDrawingTools(settings);
+    const QImage strip = makeButtonStrip();
+    QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    FaceFrame shown;
+    int second = 0;
+    for (auto _ : state) {
+        second = second % 59 + 1; // 1..59: the seconds within a minute
+        const FaceFrame frame = ComputeFaceFrame(kTime.addSecs(second - kTime.time().second()), settings,
+                                                 QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
+        if (second == 1) { // the minute's first frame is drawn whole, outside the measurement
+            state.PauseTiming();
+            DrawClockChange(image, layout, tools, FaceFrame(), frame, strip);
+            shown = frame;
+            state.ResumeTiming();
+            continue;
+        }
+        DrawClockChange(image, layout, tools, shown, frame, strip);
+        shown = frame;
+    }
+    state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
+}
+
 void BM_ComputeLayout(benchmark::State& state)
 {
     const ClockSettings settings = sized(128, 50);
@@ -61,6 +89,7 @@ void BM_ComputeLayout(benchmark::State& state)
 
 BENCHMARK(BM_ComputeFrame);
 BENCHMARK(BM_DrawFrame)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawSecondChange)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComputeLayout);
 
 int main(int argc, char** argv)

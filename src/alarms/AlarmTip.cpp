@@ -1,10 +1,11 @@
 #include "alarms/AlarmTip.h"
 
 #include "alarms/AlarmDispatch.h"
-#include "platform/AlarmServices.h"
 #include "core/TextUtils.h"
+#include "platform/AlarmServices.h"
 #include "settings/ClockSettings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kiv {
@@ -54,10 +55,26 @@ QString TipTexts::cancelCaption(int seconds)
     return QStringLiteral("取消(&C) (") + QString::number(seconds) + u')';
 }
 
+QString TipTexts::missedText(qint32 action, const QString& alarmText)
+{
+    if (action == ActionTip)
+        return alarmText;
+    if (action == ActionRun)
+        return QStringLiteral("没有打开: ") + alarmText;
+    return QStringLiteral("这个警报的时间已过, 没有执行它的操作.");
+}
+
+namespace {
+
+// Boot time runs ahead of monotonic time by the time slept; more than this is a sleep, not a jitter.
+constexpr qint64 kSleepToleranceMs = 2000;
+
+} // namespace
+
 AlarmTip::AlarmTip(AlarmState& state, const ClockSettings& settings, QString clockName, QString defaultSoundPath,
-                   AlarmSound& sound, PowerActions& power)
+                   AlarmSound& sound, PowerActions& power, const CountdownClock& clock)
     : m_state(state), m_settings(settings), m_clockName(std::move(clockName)),
-      m_defaultSoundPath(std::move(defaultSoundPath)), m_sound(sound), m_power(power)
+      m_defaultSoundPath(std::move(defaultSoundPath)), m_sound(sound), m_power(power), m_clock(clock)
 {
     m_view.buttonCaption = TipTexts::OkCaption;
     m_view.labelTopTwips = TipTexts::LabelTopTwips;
@@ -76,8 +93,13 @@ void AlarmTip::ShowTip()
     m_view.caption = QStringLiteral("时钟: ") + m_clockName + QStringLiteral("  -  警报: ") +
                      alarmTimeText(alarm.Time, m_settings.TwelveOr24Hour != 0);
     m_tipAction = alarm.Action;
+    if (m_state.CurrentMissed) {
+        showMissed(alarm);
+        return;
+    }
     if (m_tipAction != ActionTip) {
-        m_countdown = 0;
+        m_countdownStartMs = m_clock.monotonicMs();
+        m_sleptBeforeStartMs = m_clock.bootMs() - m_countdownStartMs;
         m_countdownTimer.start();
         m_view.labelTopTwips = (TipTexts::ClientHeightTwips - 90) / 2;
         m_view.labelCentred = true;
@@ -101,18 +123,49 @@ void AlarmTip::ShowTip()
     emit viewChanged();
 }
 
+void AlarmTip::showMissed(const AlarmRecord& alarm)
+{
+    // Shown, but neither counted down nor carried out, and without a sound.
+    m_view.caption += TipTexts::MissedMark;
+    m_view.labelTopTwips = 15;
+    m_view.labelText = TipTexts::missedText(alarm.Action, withoutTrailingSpaces(alarm.Text));
+    m_view.labelCentred = false;
+    m_view.buttonCaption = TipTexts::OkCaption;
+    m_countdownTimer.stop();
+    m_playTimer.stop();
+    m_sound.stop();
+    m_state.table[m_state.CurrentAlarm].Shown = 1;
+    emit viewChanged();
+}
+
 void AlarmTip::countdownTick()
 {
-    ++m_countdown;
-    const int left = TipTexts::CountdownSeconds - m_countdown;
+    const qint64 now = m_clock.monotonicMs();
+    if (m_clock.bootMs() - now - m_sleptBeforeStartMs > kSleepToleranceMs) {
+        cancelCountdownForSleep();
+        return;
+    }
+    // Seconds by the clock, not by ticks: a busy or frozen process still acts 30 s after the start.
+    const int elapsed = int((now - m_countdownStartMs) / 1000);
+    const int left = std::max(0, TipTexts::CountdownSeconds - elapsed);
     m_view.buttonCaption = TipTexts::cancelCaption(left);
     m_view.labelText = TipTexts::countdownText(m_tipAction, left);
     emit viewChanged();
-    if (m_countdown >= TipTexts::CountdownSeconds) {
+    if (left == 0) {
         m_countdownTimer.stop();
         performAction();
         emit finished();
     }
+}
+
+void AlarmTip::cancelCountdownForSleep()
+{
+    if (!m_countdownTimer.isActive())
+        return;
+    m_countdownTimer.stop();
+    m_view.labelText = TipTexts::CancelledBySleep;
+    m_view.buttonCaption = TipTexts::OkCaption;
+    emit viewChanged();
 }
 
 void AlarmTip::performAction()
@@ -156,6 +209,7 @@ void AlarmTip::unload()
     if (k >= 0 && k < m_state.table.AlarmCount())
         m_state.table[k].Shown = 0;
     m_state.CurrentAlarm = -1;
+    m_state.CurrentMissed = false;
     // The next window starts from the designed look.
     m_view = TipView{};
     m_view.buttonCaption = TipTexts::OkCaption;

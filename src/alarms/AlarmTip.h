@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timezone/ZoneTime.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -7,6 +9,7 @@
 namespace kiv {
 
 class AlarmSound;
+struct AlarmRecord;
 class PowerActions;
 struct AlarmState;
 struct ClockSettings;
@@ -33,7 +36,12 @@ constexpr int CountdownSeconds = 30;
 // The countdown's label for a power action with `seconds` left.
 QString countdownText(qint32 action, int seconds);
 QString cancelCaption(int seconds);
+// The label of an alarm whose minute passed while the clock was not looking (suspend, a clock set forward).
+QString missedText(qint32 action, const QString& alarmText);
+inline const QString MissedMark = QStringLiteral("  (已错过)");
+inline const QString CancelledBySleep = QStringLiteral("计算机休眠了, 倒计时已取消, 没有执行操作.");
 } // namespace TipTexts
+
 
 // The alarm tip window's behaviour: its texts, the 30-second countdown before a power action, and the
 // alarm sound for its play time. The window only shows the view and forwards its button and close box.
@@ -43,12 +51,15 @@ class AlarmTip final : public QObject
 
 public:
     AlarmTip(AlarmState& state, const ClockSettings& settings, QString clockName, QString defaultSoundPath,
-             AlarmSound& sound, PowerActions& power);
+             AlarmSound& sound, PowerActions& power, const CountdownClock& clock = systemCountdownClock());
 
     // Fills the view for the current alarm, starts its countdown or shows its text, and starts its sound.
     void ShowTip();
-    // Timer1, once a second during a countdown: the next number, and the power action at 0.
+    // Timer1, once a second during a countdown: the seconds left until 30 s after the countdown began, and
+    // the power action then. A countdown during which the computer slept is cancelled, never carried out.
     void countdownTick();
+    // The computer is about to sleep: a countdown is cancelled.
+    void cancelCountdownForSleep();
     // Timer2, once a second while the sound plays: stops it when the play time is over.
     void playTick();
     // The window is going away: stops the sound, cancels a countdown and frees the current alarm.
@@ -66,6 +77,7 @@ signals:
 
 private:
     void performAction();
+    void showMissed(const AlarmRecord& alarm);
 
     AlarmState& m_state;
     const ClockSettings& m_settings;
@@ -75,7 +87,9 @@ private:
     PowerActions& m_power;
     TipView m_view;
     qint32 m_tipAction = 0;
-    int m_countdown = 0;
+    const CountdownClock& m_clock;
+    qint64 m_countdownStartMs = 0;  // monotonic
+    qint64 m_sleptBeforeStartMs = 0; // boot time less monotonic time at the start
     int m_playSeconds = 0;
     int m_playedSeconds = 0;
     QString m_soundToPlay;

@@ -47,7 +47,11 @@ ClockApplication::ClockApplication(QString clockName, ClockServices services)
     : m_clockName(std::move(clockName)), m_services(services), m_registry(Registry::defaultFilePath()),
       m_clockList({m_registry, m_instances, m_services.launcher, m_services.autorun, m_services.messages}, QString(),
                   m_services.programPath)
-{}
+{
+    m_registry.setUnreadableNotice([this](const QString& message) {
+        m_services.messages.show(message, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+    });
+}
 
 ClockApplication::~ClockApplication() = default;
 
@@ -81,10 +85,10 @@ bool ClockApplication::start()
     createWindow();
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveSettings("after a change on the clock"); });
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveSettings(SaveMoment::Background); });
     // The session manager asks running programs to save before the session ends.
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        connect(gui, &QGuiApplication::commitDataRequest, this, [this] { saveSettings("for the session manager"); });
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this] { saveSettings(SaveMoment::Background); });
     QCoreApplication::processEvents();
     m_window->show();
     return true;
@@ -194,15 +198,20 @@ void ClockApplication::checkAlarms()
 
 void ClockApplication::openSettings(QWidget* owner)
 {
+    // Each opening starts from the settings as they are, on the general page, as a dialog loaded anew does;
+    // an open dialog is only brought to the front.
+    if (m_config && !m_config->isVisible())
+        m_config.reset();
     if (!m_config) {
         ConfigContext context{m_settings,          m_zones,           m_clockList,
                               m_instances,         m_services.launcher, m_alarms,
                               m_registry,          m_services.messages, m_services.pickers,
                               m_clockName,         m_paths.AlarmFilePath};
         context.reloadClock = [this] { ReloadClock(); };
-        context.saveSettings = [this] { m_store->SaveClockSettings(m_settings); };
+        context.saveSettings = [this] { saveSettings(SaveMoment::Apply); };
         context.exitClock = [this](bool save) { ExitClock(save); };
         context.showAbout = [this] { openAbout(); };
+        context.redrawClock = [this] { m_window->rebuild(); };
         m_config = std::make_unique<ConfigDialog>(context, owner);
     }
     m_config->show();
@@ -241,9 +250,10 @@ void ClockApplication::raiseWindow()
 
 void ClockApplication::ReloadClock()
 {
-    if (!m_store->SaveClockSettings(m_settings))
-        std::fprintf(stderr, "kivclock: %s\n", qPrintable(m_store->errorString()));
-    m_store->ReloadClockSettings(m_settings, m_services.time.systemZone());
+    // A failed save is told, and what the user applied stays in force rather than being replaced by the
+    // values still in the store.
+    if (saveSettings(SaveMoment::Apply))
+        m_store->ReloadClockSettings(m_settings, m_services.time.systemZone());
     m_layout = ComputeClockLayout(m_settings);
     m_window->rebuild();
     m_window->show();
@@ -256,11 +266,18 @@ void ClockApplication::saveSoon()
         m_saveTimer.start();
 }
 
-void ClockApplication::saveSettings(const char* when)
+bool ClockApplication::saveSettings(SaveMoment moment)
 {
     m_saveTimer.stop();
-    if (m_store && !m_store->SaveClockSettings(m_settings))
-        std::fprintf(stderr, "kivclock: the settings were not saved %s: %s\n", when, qPrintable(m_store->errorString()));
+    if (!m_store || m_store->SaveClockSettings(m_settings))
+        return true;
+    const QString text = StartupMessages::NotSaved.arg(m_clockName, m_store->errorString());
+    std::fprintf(stderr, "kivclock: %s\n", qPrintable(text));
+    // A save in the background is retried at the next change and at exit; the user hears of it when
+    // they applied something or the clock ends.
+    if (moment != SaveMoment::Background)
+        m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+    return false;
 }
 
 void ClockApplication::ExitClock(bool saveSettings)
@@ -273,14 +290,15 @@ void ClockApplication::ExitClock(bool saveSettings)
         m_window->finishPendingMove();
     m_clockList.SetAutorun(m_settings.Autorun);
     m_saveTimer.stop();
+    // The settings dialog goes first: what it shows and did not apply is not saved.
+    if (m_config)
+        m_config->close();
     if (saveSettings)
-        this->saveSettings("at exit");
+        this->saveSettings(SaveMoment::Exit);
     if (m_tipWindow)
         m_tipWindow->close();
     if (m_about)
         m_about->close();
-    if (m_config)
-        m_config->close();
     if (m_window)
         m_window->hide();
     QCoreApplication::quit();

@@ -45,6 +45,8 @@ inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
 inline const QString NoDisplay = QStringLiteral("加载 GDI+ 错误!");
 // Shown when the clock cannot open the channel through which other clocks find it.
 inline const QString CannotStart = QStringLiteral("无法启动时钟 {%1}：%2");
+// Shown when the settings of a clock could not be written.
+inline const QString NotSaved = QStringLiteral("时钟 {%1} 的设置没有保存：%2");
 } // namespace StartupMessages
 
 // One clock process: its state, its services and its window, from start-up to exit.
@@ -91,7 +93,14 @@ private:
     void raiseWindow();
     void closeRequested();
     void saveSoon();
-    void saveSettings(const char* when);
+    enum class SaveMoment
+    {
+        Apply,
+        Exit,
+        Background, // a change made on the clock, or the session manager's request
+    };
+    // Saves the settings record; a failure is reported (in a message box unless in the background).
+    bool saveSettings(SaveMoment moment);
     QRect monitorOfClock() const;
 
     QString m_clockName;

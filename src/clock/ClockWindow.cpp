@@ -11,15 +11,17 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QStyleHints>
 #include <QWindow>
 
 namespace kiv {
 namespace {
 
-constexpr int kFrameMs = 100;
 constexpr int kHoverMs = 100;
-constexpr int kAlarmMs = 1000;
+// The tick comes this long after the second boundary, so that the clock it reads has passed it.
+constexpr int kTickLateMs = 3;
 constexpr int kMoveWatchMs = 30;
 constexpr int kMoveSettleMs = 150;
 constexpr int kStripWidth = 21;
@@ -36,21 +38,33 @@ ClockWindow::ClockWindow(ClockWindowContext context, ClockWindowActions actions)
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Kiv Clock {") + m_context.clockName + u'}');
 
-    m_redrawTimer.setInterval(kFrameMs);
-    connect(&m_redrawTimer, &QTimer::timeout, this, &ClockWindow::redraw);
+    m_tickTimer.setSingleShot(true);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_tickTimer, &QTimer::timeout, this, &ClockWindow::tick);
     m_hoverTimer.setInterval(kHoverMs);
     connect(&m_hoverTimer, &QTimer::timeout, this, &ClockWindow::watchHover);
-    m_alarmTimer.setInterval(kAlarmMs);
-    connect(&m_alarmTimer, &QTimer::timeout, this, [this] {
-        if (m_actions.checkAlarms)
-            m_actions.checkAlarms();
-    });
     m_moveTimer.setInterval(kMoveWatchMs);
     connect(&m_moveTimer, &QTimer::timeout, this, &ClockWindow::watchSystemMove);
 
     rebuild();
-    m_redrawTimer.start();
-    m_alarmTimer.start();
+    armTick();
+}
+
+void ClockWindow::armTick()
+{
+    // One wakeup a second, on the boundary of the wall-clock second, whatever the time the last tick took.
+    // Being re-armed from the wall clock every time, the tick finds its second again within one second
+    // after the clock is set or the machine wakes from suspend.
+    const int msIntoSecond = int(m_context.time.msecsSinceEpoch() % 1000);
+    m_tickTimer.start(1000 - msIntoSecond + kTickLateMs);
+}
+
+void ClockWindow::tick()
+{
+    armTick();
+    redraw();
+    if (m_actions.checkAlarms)
+        m_actions.checkAlarms();
 }
 
 void ClockWindow::rebuild()
@@ -102,13 +116,20 @@ bool ClockWindow::redraw()
     // A frame that shows the same as the last one is neither drawn nor pushed again.
     if (m_frameValid && frame == m_lastFrame)
         return false;
-    m_image.fill(Qt::transparent);
-    QPainter painter(&m_image);
-    DrawClock(painter, m_context.layout, m_tools, frame, m_buttonStrip);
-    painter.end();
+    // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time.
+    // Qt's painter shares a large fill out to the threads of its global pool, waking each of them; painting
+    // from one thread of that pool keeps the whole frame on it (one wakeup of one thread a second).
+    const FaceFrame before = m_frameValid ? m_lastFrame : FaceFrame();
+    QRegion changed;
+    QSemaphore drawn;
+    QThreadPool::globalInstance()->start([&] {
+        changed = DrawClockChange(m_image, m_context.layout, m_tools, before, frame, m_buttonStrip);
+        drawn.release();
+    });
+    drawn.acquire();
     m_lastFrame = frame;
     m_frameValid = true;
-    update();
+    update(changed);
     return true;
 }
 

@@ -43,7 +43,7 @@ struct ClockWindowActions
     std::function<void()> settingsChanged;
 };
 
-// The clock's one window: frameless, translucent, the face redrawn ten times a second, the button strip
+// The clock's one window: frameless, translucent, the face redrawn on every second, the button strip
 // while the mouse is over it, dragged by its move button and kept on its monitor's work area.
 class ClockWindow final : public QWidget
 {
@@ -79,6 +79,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void armTick();
+    void tick();
     void watchHover();
     void setButtonState(int state);
     void startMove(QPoint globalPosition);
@@ -103,10 +105,10 @@ private:
     bool m_manualMove = false;
     QPoint m_moveOffset;
     bool m_shapeWithStrip = false;
-    QTimer m_redrawTimer;           // Timer1: 100 ms, the face
-    QTimer m_hoverTimer;            // Timer2: 100 ms while the mouse is over the window
-    QTimer m_alarmTimer;            // Timer3: 1000 ms, the alarm check
-    QTimer m_moveTimer;             // watches the end of a move run by the window manager
+    // The window's timers are its children, so that what runs can be seen from outside.
+    QTimer m_tickTimer{this};       // on every wall-clock second: the face and the alarm check
+    QTimer m_hoverTimer{this};      // 100 ms, only while the mouse is over the window
+    QTimer m_moveTimer{this};            // watches the end of a move run by the window manager
     QElapsedTimer m_sinceLastMove;  // the window manager's last word on the position
     QElapsedTimer m_sinceButtonsUp; // the release that ends such a move
 };

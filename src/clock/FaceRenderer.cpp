@@ -5,6 +5,7 @@
 #include "settings/ClockSettings.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace kiv {
 namespace {
@@ -34,6 +35,26 @@ void drawCentredText(QPainter& painter, QString text, const QRectF& box, const Q
     painter.setFont(font);
     painter.setPen(QPen(brush, 1));
     painter.drawText(box, Qt::AlignCenter, text.trimmed());
+}
+
+// The seconds ring as a path of one arc piece per second: the ring of a second holds the very same pieces
+// as the ring of the second before and one more, so drawing the new piece over the old ring gives the same
+// pixels as drawing the whole ring (an arc drawn in one go is cut into curves that depend on its length).
+void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep)
+{
+    if (sweep >= 360.0f) {
+        drawRing(painter, pen, rect, sweep);
+        return;
+    }
+    constexpr qreal pieceDegrees = 6;
+    const int pieces = qRound(sweep / pieceDegrees);
+    QPainterPath path;
+    path.arcMoveTo(rect, 90);
+    for (int i = 0; i < pieces; ++i)
+        path.arcTo(rect, 90 - i * pieceDegrees, -pieceDegrees);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
 }
 
 QRectF roundedRect(const QRectF& rect)
@@ -192,7 +213,7 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
     painter.setBrush(tools.BackgroundBrush);
     painter.drawEllipse(layout.face);
 
-    drawRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep);
+    drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep);
     drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
     drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
 
@@ -221,6 +242,61 @@ QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
     QRegion region(inDevicePixels(layout.face.adjusted(-3, -3, 3, 3)), QRegion::Ellipse);
     if (withStrip) {
         region += inDevicePixels(QRectF(layout.width() - kButtonSize, kButtonSize, kButtonSize, 3 * kButtonSize));
+    }
+    return region;
+}
+
+QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after)
+{
+    FaceFrame onlySecondMoved = after;
+    onlySecondMoved.ZoneTime = before.ZoneTime;
+    onlySecondMoved.second = before.second;
+    onlySecondMoved.SecondSweep = before.SecondSweep;
+    onlySecondMoved.TimeText = before.TimeText;
+    if (!(onlySecondMoved == before) || after.SecondSweep < before.SecondSweep || after.SecondSweep >= 360.0f)
+        return {};
+    // The piece of the seconds ring between the two sweeps, with room for the pen and its soft edge.
+    // The seconds ring is the outermost: it lies between the face's edge and as far inside its middle circle.
+    const QPointF centre = layout.secondArc.center();
+    const qreal faceRadius = layout.face.width() / 2;
+    const qreal innerRadius = layout.secondArc.width() - faceRadius;
+    QPolygonF piece;
+    for (float angle = before.SecondSweep; angle <= after.SecondSweep + 1.0f; angle += 1.0f) {
+        const qreal radians = qDegreesToRadians(std::min(angle, after.SecondSweep));
+        const QPointF direction(std::sin(radians), -std::cos(radians));
+        piece << centre + direction * innerRadius << centre + direction * faceRadius;
+    }
+    const QRectF ring = piece.boundingRect().adjusted(-3, -3, 3, 3);
+    // The time text: a band across the inner circle, centred like the text and a little higher than its
+    // font's height (1.12 times its size for Arial).
+    const qreal size = std::max(after.TimeFontSize, MinimumFontSize);
+    const QRectF text(layout.inner.left(), layout.inner.center().y() - 0.75 * size, layout.inner.width(), 1.5 * size);
+    return {ring, text};
+}
+
+QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
+                        const FaceFrame& after, const QImage& buttonStrip)
+{
+    // On a scaled screen text drawn inside a clip comes out slightly unlike text drawn whole: scaled screens
+    // get whole frames.
+    const qreal ratio = image.devicePixelRatio();
+    const QList<QRectF> changed = ratio == 1.0 ? secondChangeRects(layout, before, after) : QList<QRectF>();
+    QPainter painter(&image);
+    if (changed.isEmpty()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(QRectF(QPointF(0, 0), image.deviceIndependentSize()), Qt::transparent);
+        DrawClock(painter, layout, tools, after, buttonStrip);
+        return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+    }
+    // Each clip lies on whole pixels, so that the pixels inside it are drawn exactly as in a whole frame.
+    QRegion region;
+    for (const QRectF& rect : changed) {
+        const QRect clip = rect.toAlignedRect();
+        painter.setClipRect(clip);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(clip, Qt::transparent);
+        DrawClock(painter, layout, tools, after, buttonStrip);
+        region += clip;
     }
     return region;
 }

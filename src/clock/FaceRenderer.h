@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QImage>
 #include <QRegion>
+
+#include <optional>
 #include <QPen>
 
 namespace kiv {
@@ -43,6 +45,19 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 
 // A picture of the face with the default settings at ten past ten, `size` pixels square: the program's icon.
 QImage clockIconImage(int size);
+
+// Brings `image`, which shows `before`, to show `after`, and returns the region that changed (logical
+// pixels). When only the second moved on (the usual tick), only the new piece of the seconds ring and the
+// time text are drawn again, clipped to the device pixels around them, so that neither drawing nor the
+// screen's update touches the rest; the pixels are the same as those of a whole new frame. Any other
+// change draws the whole face.
+QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
+                      const FaceFrame& after, const QImage& buttonStrip);
+
+// The rectangles that differ between two frames when only the second moved on (the new piece of the seconds
+// ring, the time text); nothing when more changed. Each is drawn on its own: a fill of few lines stays on
+// the painting thread, where one of many lines is shared out to a pool of threads that would wake each time.
+QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after);
 
 // The part of the window that shows and takes the mouse, in device pixels (`pixelRatio` of them to a logical
 // pixel): the face with its focus ring and a pixel of its soft edge to spare, and the button strip at the

@@ -16,11 +16,14 @@
 #include "timezone/TimeZoneTable.h"
 #include "ui_ConfigDialog.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
 namespace kiv {
 namespace {
+
+constexpr int kSettlePollMs = 100; // how often the clock list looks whether clocks just started or stopped are so
 
 // The seven colour fields in row order.
 constexpr std::array<qint32 ClockSettings::*, 7> kColorFields{
@@ -49,6 +52,12 @@ ConfigDialog::ConfigDialog(ConfigContext context, QWidget* owner)
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.AlwaysOnTop == 1);
+    // Return must never press a button that changes or resets settings: no button becomes the default.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    // The pages lie inside the frame the tab strip draws below its tabs.
+    m_ui->PicConfigs->setContentsMargins(m_ui->TabConfig->pageMargins());
+    m_applied = preview();
     fillLists();
     connectControls();
     IniConfig(false);
@@ -101,6 +110,8 @@ void ConfigDialog::connectControls()
         connect(alarmButtons[i], &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(i); });
     connect(m_ui->CombAction, &QComboBox::currentIndexChanged, this, &ConfigDialog::CombAction_Click);
     connect(m_ui->ListAlarm, &QListWidget::itemClicked, this, &ConfigDialog::ListAlarm_Click);
+    // The arrow keys select too: a line selected by keyboard fills the group as a click does.
+    connect(m_ui->ListAlarm, &QListWidget::itemSelectionChanged, this, &ConfigDialog::ListAlarm_Click);
     for (QLineEdit* box : {m_ui->TxtHourCircle, m_ui->TxtMinuteCircle, m_ui->TxtSecondCircle, m_ui->TxtClockRadius,
                            m_ui->TxtDisplayName, m_ui->TxtSound})
         box->installEventFilter(this);
@@ -187,6 +198,7 @@ void ConfigDialog::ApplyConfig()
     m_context.reloadClock();
     m_context.clockList.SetAutorun(s.Autorun);
     m_context.saveSettings();
+    m_applied = preview();
 }
 
 void ConfigDialog::CmdConfig_Click(int index)
@@ -220,6 +232,28 @@ void ConfigDialog::CmdReset_Click(int index)
         setIndexQuietly(m_ui->CombAutorun, m_context.clockList.GetAutorunState());
     }
     m_context.saveSettings();
+    m_applied = preview();
+}
+
+ConfigDialog::Preview ConfigDialog::preview() const
+{
+    Preview current;
+    for (size_t row = 0; row < 7; ++row)
+        current.colors[row] = m_context.settings.*kColorFields[row];
+    current.backgroundOpacity = m_context.settings.BackgroundOpacity;
+    return current;
+}
+
+void ConfigDialog::done(int result)
+{
+    if (preview() != m_applied) {
+        for (size_t row = 0; row < 7; ++row)
+            m_context.settings.*kColorFields[row] = m_applied.colors[row];
+        m_context.settings.BackgroundOpacity = m_applied.backgroundOpacity;
+        if (m_context.redrawClock)
+            m_context.redrawClock();
+    }
+    QDialog::done(result);
 }
 
 void ConfigDialog::CmdColor_Click(int row)
@@ -251,41 +285,48 @@ void ConfigDialog::RefreshClockList()
 {
     m_context.clockList.LoadClockList();
     m_ui->ListClock->clear();
-    for (const ClockListEntry& entry : m_context.clockList.entries())
-        m_ui->ListClock->addItem(clockLineText(entry));
-}
-
-QList<int> ConfigDialog::selectedClockLines() const
-{
-    QList<int> lines;
-    for (int i = 0; i < m_ui->ListClock->count(); ++i) {
-        if (m_ui->ListClock->item(i)->isSelected())
-            lines.append(i);
+    for (const ClockListEntry& entry : m_context.clockList.entries()) {
+        auto* item = new QListWidgetItem(clockLineText(entry), m_ui->ListClock);
+        item->setData(Qt::UserRole, entry.Name);
     }
-    return lines;
 }
 
-void ConfigDialog::settlingRefresh()
+QStringList ConfigDialog::selectedClockNames() const
 {
-    // The list shows clocks just started or closed once they have had a moment to do so.
-    QTimer::singleShot(m_context.settleMs, this, &ConfigDialog::RefreshClockList);
+    QStringList names;
+    for (const QListWidgetItem* item : m_ui->ListClock->selectedItems())
+        names.append(item->data(Qt::UserRole).toString());
+    return names;
 }
 
-bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockListEntry&, const QString&)>& act)
+void ConfigDialog::refreshWhenSettled(const QStringList& names, bool running, QDeadlineTimer deadline)
+{
+    const bool settled = std::all_of(names.begin(), names.end(), [this, running](const QString& name) {
+        return m_context.instances.find(name, false) == running;
+    });
+    if (settled || deadline.hasExpired()) {
+        RefreshClockList();
+        return;
+    }
+    QTimer::singleShot(kSettlePollMs, this,
+                       [this, names, running, deadline] { refreshWhenSettled(names, running, deadline); });
+}
+
+bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockListEntry&)>& act)
 {
     ClockList& list = m_context.clockList;
-    const QList<int> selected = selectedClockLines();
+    const QStringList selected = selectedClockNames();
     list.LoadClockList();
     bool current = false;
-    for (const int line : selected) {
-        if (line >= list.ClockCount())
+    // Another process may have added or deleted clocks since the list was shown, moving the lines: the names
+    // selected are what counts, and a name no longer listed is skipped.
+    for (const ClockListEntry& entry : list.entries()) {
+        if (!selected.contains(entry.Name))
             continue;
-        const ClockListEntry& entry = list.entries()[line];
-        const QString name = CleanString(entry.Name);
-        if (sameClock(name, m_context.clockName))
+        if (sameClock(CleanString(entry.Name), m_context.clockName))
             current = true;
         else
-            act(entry, name);
+            act(entry);
     }
     return current;
 }
@@ -293,43 +334,46 @@ bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockList
 void ConfigDialog::CmdTimeZone_Click(int index)
 {
     ClockList& list = m_context.clockList;
+    QStringList acted; // the clocks started or stopped, whose new state the list waits for
+    bool running = true;
     switch (index) {
     case 0:
-        list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex());
+        if (list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex()))
+            acted.append(CleanString(m_ui->TxtDisplayName->text()));
         break;
     case 1:
         // The current clock goes last: it ends this process, without saving what it is deleting.
-        if (forEachSelectedClock(
-                [&list](const ClockListEntry&, const QString& name) { list.StopAndDeleteClock(name); })) {
+        if (forEachSelectedClock([&list](const ClockListEntry& entry) { list.StopAndDeleteClock(entry.Name); })) {
             m_context.exitClock(false);
             list.DeleteClock(m_context.clockName);
             return;
         }
         break;
-    case 2: {
-        const bool current = forEachSelectedClock(
-            [this](const ClockListEntry&, const QString& name) { m_context.launcher.startClock(name); });
+    case 2:
         // Starting the current clock again only brings it to the front.
-        if (current)
+        if (forEachSelectedClock([this, &acted](const ClockListEntry& entry) {
+                m_context.launcher.startClock(CleanString(entry.Name));
+                acted.append(CleanString(entry.Name));
+            }))
             m_context.launcher.startClock(m_context.clockName);
         break;
-    }
     case 3:
-        if (forEachSelectedClock([this](const ClockListEntry& entry, const QString& name) {
+        running = false;
+        if (forEachSelectedClock([this, &acted](const ClockListEntry& entry) {
                 if (entry.Window)
-                    m_context.instances.close(name);
+                    m_context.instances.close(CleanString(entry.Name));
+                acted.append(CleanString(entry.Name));
             })) {
             m_context.exitClock(true);
             return;
         }
         break;
     case 4:
-        RefreshClockList();
-        return;
+        break;
     default:
         return;
     }
-    settlingRefresh();
+    refreshWhenSettled(acted, running, QDeadlineTimer(m_context.settleTimeoutMs));
 }
 
 void ConfigDialog::CmdAlarm_Click(int index)
@@ -439,7 +483,7 @@ void ConfigDialog::ListAlarm_Click()
 {
     const AlarmTable& table = m_context.alarms.table;
     QListWidgetItem* current = m_ui->ListAlarm->currentItem();
-    if (table.AlarmCount() == 0 || !current)
+    if (table.AlarmCount() == 0 || !current || !current->isSelected())
         return;
     const AlarmRecord& alarm = table[current->data(Qt::UserRole).toInt()];
     const QTime time = QTime::fromString(alarmTimeText(alarm.Time), QStringLiteral("HH:mm"));
@@ -454,6 +498,16 @@ void ConfigDialog::ListAlarm_Click()
         m_ui->TxtNote->setText(withoutTrailingSpaces(alarm.Text));
     }
     m_ui->TxtSound->setText(CleanString(alarm.Sound));
+}
+
+void ConfigDialog::checkLeftBox(QLineEdit* box)
+{
+    if (box == m_ui->TxtClockRadius)
+        box->setText(checkedRadiusText(box->text()));
+    else if (box == m_ui->TxtSound && !FileExists(box->text()))
+        box->setText(DefaultSoundText);
+    else if (box != m_ui->TxtDisplayName && box != m_ui->TxtSound)
+        box->setText(checkedWidthText(box->text()));
 }
 
 bool ConfigDialog::eventFilter(QObject* watched, QEvent* event)
@@ -471,12 +525,11 @@ bool ConfigDialog::eventFilter(QObject* watched, QEvent* event)
                 return true;
         }
     } else if (event->type() == QEvent::FocusOut) {
-        if (box == m_ui->TxtClockRadius)
-            box->setText(checkedRadiusText(box->text()));
-        else if (numberBox)
-            box->setText(checkedWidthText(box->text()));
-        else if (box == m_ui->TxtSound && !FileExists(box->text()))
-            box->setText(DefaultSoundText);
+        // Only a move to another control of the dialog checks the box: switching to another window keeps a
+        // half-typed text as it is.
+        const QWidget* next = QApplication::focusWidget();
+        if (next && next->window() == this)
+            checkLeftBox(box);
     } else if (event->type() == QEvent::FocusIn && box == m_ui->TxtDisplayName) {
         QTimer::singleShot(0, box, &QLineEdit::selectAll);
     }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QDeadlineTimer>
 #include <QDialog>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,7 +46,9 @@ struct ConfigContext
     std::function<void()> saveSettings = {}; // save the settings record
     std::function<void(bool saveSettings)> exitClock = {};
     std::function<void()> showAbout = {};
-    int settleMs = 1000; // the pause before the clock list shows clocks just started or stopped
+    std::function<void()> redrawClock = {}; // rebuild the clock window from the settings in memory, unsaved
+    // How long the clock list waits at most for clocks just started or stopped to show their new state.
+    int settleTimeoutMs = 8000;
 };
 
 // The settings dialog: general options, appearance, the clocks and the alarms of this clock.
@@ -67,10 +71,23 @@ public:
     void CmdAlarm_Click(int index);
     void RefreshAlarmList();
 
+    // Closing in any way (OK, the frame, Escape, the clock's exit) keeps only what was applied: the colours and
+    // the opacity that the theme and opacity lists put into the settings at once are put back.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The settings the dialog changes in memory before they are applied.
+    struct Preview
+    {
+        std::array<qint32, 7> colors{};
+        qint32 backgroundOpacity = 0;
+        bool operator==(const Preview&) const = default;
+    };
+    Preview preview() const;
+    void checkLeftBox(QLineEdit* box);
     void connectControls();
     void fillLists();
     QLineEdit* colorBox(int row) const;
@@ -81,13 +98,16 @@ private:
     void CombAction_Click();
     void ListAlarm_Click();
     QList<qint32> selectedAlarms() const;
-    QList<int> selectedClockLines() const;
-    // Runs `act` for every selected clock but this one; true when this clock was selected too.
-    bool forEachSelectedClock(const std::function<void(const ClockListEntry&, const QString&)>& act);
-    void settlingRefresh();
+    QStringList selectedClockNames() const;
+    // Runs `act` for every selected clock but this one that is still listed; true when this clock was selected.
+    bool forEachSelectedClock(const std::function<void(const ClockListEntry&)>& act);
+    // Refreshes the list once every clock of `names` runs (or, with `running` false, has stopped), checking
+    // again and again without blocking, for at most settleTimeoutMs.
+    void refreshWhenSettled(const QStringList& names, bool running, QDeadlineTimer deadline);
 
     ConfigContext m_context;
     std::unique_ptr<Ui::FrmConfig> m_ui;
+    Preview m_applied; // the preview settings as last applied or saved
 };
 
 } // namespace kiv

@@ -4,7 +4,6 @@
 #include "ui_AlphaDialog.h"
 
 #include <QDesktopServices>
-#include <QMouseEvent>
 #include <QUrl>
 
 namespace kiv {
@@ -24,8 +23,8 @@ AlphaDialog::AlphaDialog(int startAlpha, bool onTop, QWidget* parent)
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     m_ui->HSValue->setValue(startAlpha);
     m_ui->LabValue->setText(alphaText(startAlpha));
-    // The label follows the thumb while it is dragged.
-    connect(m_ui->HSValue, &QScrollBar::sliderMoved, this,
+    // The label follows every change of the value: a drag, the arrows and the keys, a click on the track.
+    connect(m_ui->HSValue, &QScrollBar::valueChanged, this,
             [this](int value) { m_ui->LabValue->setText(alphaText(value)); });
     connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] {
         m_alpha = m_ui->HSValue->value();
@@ -54,11 +53,8 @@ AboutDialog::AboutDialog(const QString& version, std::function<void(const QStrin
                                            "本程序按 GNU 通用公共许可证第三版或更高版本发布, 不提供任何担保."));
     m_ui->LabHome0->setText(QStringLiteral("网站: ") + AboutTexts::WebSite);
     m_ui->LabHome1->setText(QStringLiteral("Support: ") + AboutTexts::SupportAddress);
-    for (QLabel* link : {m_ui->LabHome0, m_ui->LabHome1}) {
-        link->setMouseTracking(true);
+    for (QLabel* link : {m_ui->LabHome0, m_ui->LabHome1})
         link->installEventFilter(this);
-    }
-    setMouseTracking(true);
     if (!m_openUrl)
         m_openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
     connect(m_ui->Command1, &QPushButton::clicked, this, &QDialog::close);
@@ -83,8 +79,9 @@ void AboutDialog::underline(QLabel* label, bool on)
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* label = qobject_cast<QLabel*>(watched);
-    if (label && event->type() == QEvent::MouseMove)
-        underline(label, true);
+    // A link is underlined while the pointer is over it.
+    if (label && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
+        underline(label, event->type() == QEvent::Enter);
     if (label && event->type() == QEvent::MouseButtonRelease) {
         m_openUrl(label == m_ui->LabHome0
                       ? AboutTexts::WebSite
@@ -92,13 +89,6 @@ bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void AboutDialog::mouseMoveEvent(QMouseEvent* event)
-{
-    underline(m_ui->LabHome0, false);
-    underline(m_ui->LabHome1, false);
-    QDialog::mouseMoveEvent(event);
 }
 
 } // namespace kiv

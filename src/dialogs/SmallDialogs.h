@@ -53,7 +53,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void underline(QLabel* label, bool on);

@@ -75,8 +75,9 @@ void ClockList::LoadClockList()
         m_entries.append({name, false});
     }
     m_runningCount = 0;
+    // Only asks whether each clock runs: raising them would take the keyboard from the dialog that lists them.
     for (ClockListEntry& entry : m_entries) {
-        entry.Window = FindClockWindow(entry.Name);
+        entry.Window = m_services.instances.find(entry.Name, false);
         if (entry.Window)
             ++m_runningCount;
     }
@@ -142,20 +143,20 @@ bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex)
     return true;
 }
 
-void ClockList::StopAndDeleteClock(const QString& rawName)
+bool ClockList::StopAndDeleteClock(const QString& rawName)
 {
     const QString name = CleanString(rawName);
     if (m_services.instances.find(name, false))
         m_services.instances.close(name);
-    DeleteClock(name);
+    return DeleteClock(name);
 }
 
-void ClockList::DeleteClock(const QString& rawName)
+bool ClockList::DeleteClock(const QString& rawName)
 {
     const QString name = CleanString(rawName);
     if (name.isEmpty())
-        return;
-    m_services.registry.transaction([&](RegistryEditor& editor) {
+        return true;
+    const bool stored = m_services.registry.transaction([&](RegistryEditor& editor) {
         QString clocks = readClocks(editor);
         clocks.remove(braced(name));
         editor.WriteRegistryValue(SystemKey, kClocks, clocks, RegSz);
@@ -167,7 +168,13 @@ void ClockList::DeleteClock(const QString& rawName)
         }
         editor.DeleteRegistryKey(SoftwareKey, name);
     });
+    if (!stored) {
+        m_services.messages.show(ClockMessages::DeleteFailed + m_services.registry.errorString(),
+                                 ClockMessages::ErrorTitle, MessageIcon::Exclamation);
+        return false;
+    }
     m_services.autorun.remove(autorunValueName(name));
+    return true;
 }
 
 QString ClockList::AutorunCommand() const

@@ -36,6 +36,7 @@ inline const QString AddFailed = QStringLiteral("添加时钟失败. ");
 inline const QString BadName = AddFailed + ClockNameRule::BadCharacters;
 inline const QString TooMany = QStringLiteral("添加时钟失败. 最多只能添加 127 个时钟.");
 inline const QString StoreFailed = QStringLiteral("添加时钟失败. 无法保存设置: ");
+inline const QString DeleteFailed = QStringLiteral("删除时钟失败. ");
 } // namespace ClockMessages
 
 // The services the clock list works through.
@@ -59,7 +60,7 @@ public:
     // The clock of this process, once start-up has settled which one it is.
     void setCurrentClock(const QString& name) { m_currentClock = name; }
 
-    // Rebuilds the list from the store and finds which clocks run (raising each one found).
+    // Rebuilds the list from the store and finds which clocks run, without raising them.
     void LoadClockList();
     const QList<ClockListEntry>& entries() const { return m_entries; }
     qint32 ClockCount() const { return static_cast<qint32>(m_entries.size()); }
@@ -70,9 +71,10 @@ public:
     // Records a new clock with the zone index and starts it. False, after a message, when refused.
     bool AddClock(const QString& name, qint32 zoneIndex);
     // Closes the clock (waiting until it has saved its settings), then deletes it.
-    void StopAndDeleteClock(const QString& name);
-    // Removes the clock from the list, its settings key and its autorun entry. Its alarm file stays.
-    void DeleteClock(const QString& name);
+    bool StopAndDeleteClock(const QString& name);
+    // Removes the clock from the list, its settings key and its autorun entry. Its alarm file stays. False,
+    // after a message that says why, when the store could not be changed (the clock then stays listed).
+    bool DeleteClock(const QString& name);
 
     // The command that starts the current clock: the program's path, a space, the clock's name.
     QString AutorunCommand() const;

@@ -1,5 +1,10 @@
 #include "timezone/ZoneTime.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+#include <time.h>
+
 #include <algorithm>
 
 namespace kiv {
@@ -51,15 +56,90 @@ SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at)
     return info;
 }
 
+namespace {
+
+qint64 clockMs(clockid_t clock)
+{
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+class SystemCountdownClock final : public CountdownClock
+{
+public:
+    qint64 monotonicMs() const override { return clockMs(CLOCK_MONOTONIC); }
+    qint64 bootMs() const override { return clockMs(CLOCK_BOOTTIME); }
+};
+
+} // namespace
+
+const CountdownClock& systemCountdownClock()
+{
+    static const SystemCountdownClock clock;
+    return clock;
+}
+
+struct SystemTimeSource::Cache
+{
+    QTimeZone zone;
+    SystemZoneInfo info;
+    qint64 minute = -1; // the UTC minute it was read in
+    QFileSystemWatcher watcher;
+};
+
+SystemTimeSource::SystemTimeSource() : m_cache(std::make_unique<Cache>())
+{
+    // The files are replaced rather than written, so their folder is watched too.
+    for (const QString& path : {QStringLiteral("/etc/localtime"), QStringLiteral("/etc/timezone")}) {
+        if (QFileInfo::exists(path))
+            m_cache->watcher.addPath(path);
+    }
+    m_cache->watcher.addPath(QStringLiteral("/etc"));
+    const auto changed = [this](const QString& path) {
+        if (path == u"/etc" || path.startsWith(u"/etc/localtime") || path.startsWith(u"/etc/timezone"))
+            refresh();
+    };
+    connect(&m_cache->watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(&m_cache->watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+}
+
+SystemTimeSource::~SystemTimeSource() = default;
+
+void SystemTimeSource::refresh()
+{
+    m_cache->minute = -1;
+}
+
+void SystemTimeSource::refreshWhenStale(const QDateTime& utc) const
+{
+    const qint64 minute = utc.toSecsSinceEpoch() / 60;
+    if (minute == m_cache->minute)
+        return;
+    m_cache->minute = minute;
+    m_cache->zone = QTimeZone::systemTimeZone();
+    m_cache->info = querySystemZone(m_cache->zone, utc);
+}
+
 QDateTime SystemTimeSource::localNow() const
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.addMSecs(-now.time().msec());
+    // The local time from the kept zone: Qt's own local time would look at the zone files every time.
+    QDateTime utc = QDateTime::currentDateTimeUtc();
+    utc = utc.addMSecs(-utc.time().msec());
+    refreshWhenStale(utc);
+    const int offset = m_cache->zone.isValid() ? m_cache->zone.offsetFromUtc(utc) : 0;
+    return utc.toOffsetFromUtc(offset);
 }
 
 SystemZoneInfo SystemTimeSource::systemZone() const
 {
-    return querySystemZone(QTimeZone::systemTimeZone(), QDateTime::currentDateTimeUtc());
+    refreshWhenStale(QDateTime::currentDateTimeUtc());
+    return m_cache->info;
+}
+
+qint64 SystemTimeSource::msecsSinceEpoch() const
+{
+    return QDateTime::currentMSecsSinceEpoch();
 }
 
 qint32 zoneShiftMinutes(const SystemZoneInfo& system, qint32 zoneOffset, qint32 timeStandard)

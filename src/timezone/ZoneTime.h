@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDateTime>
+#include <QObject>
 #include <QTimeZone>
+
+#include <memory>
 
 namespace kiv {
 
@@ -20,14 +23,43 @@ public:
     // The local date and time, in whole seconds.
     virtual QDateTime localNow() const = 0;
     virtual SystemZoneInfo systemZone() const = 0;
+    // Milliseconds since 1970 UTC, for timers that keep to the wall-clock second.
+    virtual qint64 msecsSinceEpoch() const = 0;
 };
 
-// The computer's clock and time zone.
-class SystemTimeSource final : public TimeSource
+// The clocks a countdown runs by; tests hand in their own.
+class CountdownClock
 {
 public:
+    virtual ~CountdownClock() = default;
+    // Milliseconds that stop while the computer sleeps (CLOCK_MONOTONIC).
+    virtual qint64 monotonicMs() const = 0;
+    // Milliseconds that go on while the computer sleeps (CLOCK_BOOTTIME).
+    virtual qint64 bootMs() const = 0;
+};
+const CountdownClock& systemCountdownClock();
+
+// The computer's clock and time zone. The zone is read once and kept: the clock asks for it every second,
+// and reading it means looking at files. It is read again when /etc/localtime or /etc/timezone change,
+// once a minute at the latest, and when refresh() is called (after a wake from suspend).
+class SystemTimeSource final : public QObject, public TimeSource
+{
+    Q_OBJECT
+
+public:
+    SystemTimeSource();
+    ~SystemTimeSource() override;
+
     QDateTime localNow() const override;
     SystemZoneInfo systemZone() const override;
+    qint64 msecsSinceEpoch() const override;
+    void refresh();
+
+private:
+    void refreshWhenStale(const QDateTime& utc) const;
+
+    struct Cache;
+    std::unique_ptr<Cache> m_cache;
 };
 
 // The bias and daylight state of `zone` at the instant `at`; an invalid zone gives bias 0, state -1.

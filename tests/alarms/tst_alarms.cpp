@@ -59,6 +59,7 @@ class TestAlarms final : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     test::RecordingMessages m_messages;
     test::RecordingAlarmServices m_services;
+    test::FakeCountdownClock m_clock;
     ClockSettings m_settings;
     std::unique_ptr<AlarmState> m_state;
     std::unique_ptr<AlarmTip> m_tip;
@@ -73,8 +74,9 @@ private slots:
         m_services.calls.clear();
         m_settings.TwelveOr24Hour = 1;
         m_state = std::make_unique<AlarmState>();
+        m_clock = {};
         m_tip = std::make_unique<AlarmTip>(*m_state, m_settings, u"Default"_s, u"/data/alarm.wav"_s, m_services,
-                                           m_services);
+                                           m_services, m_clock);
         // The clock sits on a second monitor.
         m_host = std::make_unique<TipWindowHost>(*m_tip, [] { return QRect(1280, 0, 1024, 768); });
         m_dispatcher = std::make_unique<AlarmDispatcher>(*m_state, *m_host, m_services);
@@ -238,6 +240,7 @@ private slots:
         QCOMPARE(label()->text(), QString()); // the first second shows what was there before
         for (int tick = 1; tick <= (closedBy.isEmpty() ? 30 : 1); ++tick) {
             QCOMPARE(m_services.powerActions(), 0);
+            m_clock.run(1000);
             m_tip->countdownTick();
             if (tick == 1)
                 QCOMPARE(button()->text(), u"取消(&C) (29)"_s);
@@ -257,13 +260,81 @@ private slots:
         QCOMPARE(std::pair(m_state->CurrentAlarm, m_state->table[0].Shown), std::pair(-1, 0));
     }
 
+    void countdownKeepsToItsDeadline_data()
+    {
+        QTest::addColumn<QList<int>>("steps");   // ms the clock runs before each tick; negative: ms asleep
+        QTest::addColumn<int>("actsAfterTicks"); // 0: never
+        QTest::newRow("ticks a second apart act at the 30th") << QList<int>(30, 1000) << 30;
+        QTest::newRow("late ticks act 30 s after the start, not after 30 ticks") << QList<int>(20, 1600) << 19;
+        QTest::newRow("a process frozen 20 s acts at 30 s") << (QList<int>(10, 1000) << 20000) << 11;
+        QTest::newRow("a sleep cancels it") << (QList<int>(5, 1000) << -3600000 << 1000 << 1000) << 0;
+        QTest::newRow("a sleep of a second is a jitter")
+            << (QList<int>(5, 1000) << -1000 << QList<int>(25, 1000)) << 31;
+    }
+
+    void countdownKeepsToItsDeadline()
+    {
+        QFETCH(QList<int>, steps);
+        QFETCH(int, actsAfterTicks);
+        add(alarmAt(22, 0, ActionShutdown));
+        check(22, 0);
+        int ticks = 0; // acting closes the tip, which ends the countdown
+        for (; ticks < steps.size() && m_tip->countdownActive(); ++ticks) {
+            steps[ticks] < 0 ? m_clock.sleep(-steps[ticks]) : m_clock.run(steps[ticks]);
+            m_tip->countdownTick();
+        }
+        QCOMPARE(m_services.powerActions(), actsAfterTicks ? 1 : 0);
+        if (actsAfterTicks)
+            QCOMPARE(ticks, actsAfterTicks);
+        else
+            QCOMPARE(label()->text(), TipTexts::CancelledBySleep);
+    }
+
+    void alarmsFireOnceAndNeverLate_data()
+    {
+        // A shut-down alarm at 09:45 and a tip at 10:00; each row is the times the clock shows at its checks.
+        QTest::addColumn<QList<QTime>>("checks");
+        QTest::addColumn<QStringList>("shown");
+        QList<QTime> steady;
+        for (QTime t(9, 44); t <= QTime(10, 1); t = t.addSecs(60))
+            steady << t;
+        QTest::newRow("steady time") << steady << QStringList{u"09:45"_s, u"10:00"_s};
+        QTest::newRow("the clock jumps forward 09:44:30 to 10:01")
+            << QList<QTime>{QTime(9, 44, 30), QTime(10, 1)} << QStringList{u"09:45  (已错过)"_s, u"10:00  (已错过)"_s};
+        QTest::newRow("suspended 09:44 to 10:30")
+            << QList<QTime>{QTime(9, 44), QTime(10, 30)} << QStringList{u"09:45  (已错过)"_s, u"10:00  (已错过)"_s};
+        QTest::newRow("the clock set back 10:01 to 09:40")
+            << (steady + QList<QTime>{QTime(9, 40)} + steady) << QStringList{u"09:45"_s, u"10:00"_s};
+        QTest::newRow("a short jump 09:44:30 to 09:47 fires late")
+            << QList<QTime>{QTime(9, 44, 30), QTime(9, 47), QTime(9, 48)} << QStringList{u"09:45"_s};
+    }
+
+    void alarmsFireOnceAndNeverLate()
+    {
+        QFETCH(QList<QTime>, checks);
+        QFETCH(QStringList, shown);
+        add(alarmAt(9, 45, ActionShutdown));
+        add(alarmAt(10, 0, ActionTip, u"B"_s));
+        QStringList seen;
+        connect(m_tip.get(), &AlarmTip::viewChanged, this,
+                [&] { seen << m_tip->view().caption.section(u"警报: "_s, 1); });
+        for (const QTime& time : checks) {
+            check(time.hour(), time.minute(), time.second());
+            m_host->close(); // whoever shows, the user closes it at once
+        }
+        QCOMPARE(seen, shown);
+        QCOMPARE(m_services.powerActions(), 0);
+    }
+
     void tipDuringACountdownStopsItAndOpensCentred()
     {
         add(alarmAt(19, 30, ActionShutdown));
         add(alarmAt(19, 31, ActionTip, u"tea"_s));
         check(19, 30);
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < 10; ++i) {
+            m_clock.run(1000);
             m_tip->countdownTick();
+        }
         check(19, 31);
         QCOMPARE(QList({m_state->CurrentAlarm, m_state->table[0].Shown, m_state->table[1].Shown}), QList({1, 0, 1}));
         QVERIFY(!m_tip->countdownActive());

@@ -345,6 +345,97 @@ private slots:
         QTest::keyClick(m_window.get(), Qt::Key_PageDown);
         QVERIFY(m_settings.DisplayScale == 0 && m_window->faceImage() == withScale);
     }
+
+    void secondByPiecesDrawsTheSamePixelsAsWholeFrames_data()
+    {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("blueNight");
+        for (const bool blueNight : {false, true}) {
+            const char* look = blueNight ? "blue night" : "default";
+            QTest::addRow("246 px, %s", look) << 48 << 18 << 1.0 << blueNight;
+            QTest::addRow("598 px, %s", look) << 128 << 50 << 1.0 << blueNight;
+        }
+        QTest::newRow("246 px on a screen scaled 1.5 times") << 48 << 18 << 1.5 << false;
+    }
+
+    void secondByPiecesDrawsTheSamePixelsAsWholeFrames()
+    {
+        // Every second of a minute, and the change into the next minute, drawn as the window draws them
+        // (only what changed) must show exactly what a whole new frame shows.
+        QFETCH(int, radius);
+        QFETCH(int, width);
+        QFETCH(qreal, ratio);
+        QFETCH(bool, blueNight);
+        ClockSettings settings = sized(radius, width);
+        if (blueNight) {
+            settings.TimeFontColor = qint32(0xFF0099FF);
+            settings.DateFontColor = settings.ClockScaleColor = qint32(0xCC00B0E4);
+            settings.BackgroundOpacity = 3;
+        }
+        const ClockLayout layout = ComputeClockLayout(settings);
+        const DrawingTools tools = CreateDrawingTools(settings);
+        const QImage strip = makeButtonStrip();
+        const auto blank = [&] {
+            QImage image(QSize(layout.width(), layout.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            return image;
+        };
+        QImage byPieces = blank();
+        FaceFrame shown;
+        for (int second = 0; second <= 61; ++second) {
+            const FaceFrame frame = frameAt(QTime(10, 20, 0).addSecs(second), settings);
+            DrawClockChange(byPieces, layout, tools, shown, frame, strip);
+            shown = frame;
+            QImage whole = blank();
+            QPainter painter(&whole);
+            DrawClock(painter, layout, tools, frame, strip);
+            painter.end();
+            QVERIFY2(byPieces == whole, qPrintable(frame.TimeText));
+        }
+    }
+
+    void shapeCoversTheFaceInDevicePixels_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("unscaled") << 1.0;
+        QTest::newRow("scaled 1.5 times") << 1.5;
+        QTest::newRow("scaled twice") << 2.0;
+    }
+
+    void shapeCoversTheFaceInDevicePixels()
+    {
+        // On a scaled screen the window has more device pixels than logical ones; a shape cut in logical
+        // pixels would show a fragment of the face and take clicks in the wrong places.
+        QFETCH(qreal, ratio);
+        const ClockLayout layout = ComputeClockLayout(sized());
+        const QRect face = QRectF(layout.face.topLeft() * ratio, layout.face.size() * ratio).toAlignedRect();
+        const QRegion shape = windowShape(layout, false, ratio);
+        QVERIFY(shape.boundingRect().contains(face.adjusted(2, 2, -2, -2)));
+        QVERIFY(qAbs(shape.boundingRect().width() - face.width()) <= 8 * ratio);
+        QVERIFY(shape.contains(face.center()) && shape.contains(QPoint(face.center().x(), face.bottom() - 2)));
+        QVERIFY(!shape.contains(face.topLeft())); // the corners stay out, and pass clicks through
+        const QRegion withStrip = windowShape(layout, true, ratio);
+        QVERIFY(withStrip.contains(QPointF(QPointF(layout.width() - 10, 40) * ratio).toPoint()));
+    }
+
+    void idleWindowWakesOnlyOnTheSecond()
+    {
+        // Nothing but the tick runs while the mouse is away, and it is armed for the next second boundary.
+        openWindow();
+        m_time.now = m_time.now.addMSecs(250);
+        m_window->rebuild();
+        QTest::keyClick(m_window.get(), Qt::Key_PageDown); // a key changes nothing in this
+        QList<QTimer*> running;
+        for (QTimer* timer : m_window->findChildren<QTimer*>())
+            if (timer->isActive())
+                running.append(timer);
+        QCOMPARE(running.size(), 1);
+        QVERIFY(running.first()->isSingleShot());
+        QVERIFY(qAbs(running.first()->remainingTime() - 753) <= 3 || running.first()->interval() >= 750);
+    }
 };
 
 QTEST_MAIN(TestClock)

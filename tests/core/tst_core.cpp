@@ -1,5 +1,6 @@
 #include "KivTest.h"
 #include "core/NumberText.h"
+#include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 
 // A text and the number read from it; none if it does not fit or convert.
@@ -78,6 +79,22 @@ private slots:
     {
         QFETCH(NumberRow, row);
         QCOMPARE(ConvertTextToNumber(row.first), row.second);
+    }
+
+    void privateFileReplacesAndClearsWhatAnInterruptedSaveLeft()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"Default.cfg"_s);
+        // Copies a killed save left behind; a file of another name is not touched.
+        for (const QString& name : {u"Default.cfg.AbC123"_s, u"Default.cfg.zzzzzz"_s, u"Other.cfg.AbC123"_s})
+            QVERIFY(test::writeFile(folder.filePath(name), {}));
+        QVERIFY(writePrivateFile(path, "new"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({u"Default.cfg"_s, u"Other.cfg.AbC123"_s}));
+        QCOMPARE(QFileInfo(path).permissions() & 0x0077, QFileDevice::Permissions());
+        // A failure says why, in words for the user.
+        QString error;
+        QVERIFY(!writePrivateFile(folder.filePath(u"missing/x.cfg"_s), "x", &error));
+        QVERIFY2(error.contains(u"文件夹不存在"_s), qPrintable(error));
     }
 };
 

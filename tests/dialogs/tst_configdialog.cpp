@@ -5,15 +5,19 @@
 #include "clock/ClockWindow.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/ConfigLogic.h"
+#include "dialogs/SmallDialogs.h"
+#include "settings/ClockList.h"
 #include "settings/ClockSettings.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "widgets/tabstrip/ucXTab.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 namespace {
@@ -43,15 +47,6 @@ class TestConfigDialog final : public QObject
     RegistryValue stored(const QString& value, const QString& key = kKey) const
     {
         return Registry(Registry::defaultFilePath()).ReadRegistryValue(key, value);
-    }
-    // Types `text` into a box and moves the focus on; returns what the box then holds.
-    QString leave(const char* box, const QString& text)
-    {
-        QApplication::setActiveWindow(m_dialog);
-        control(box)->setFocus();
-        control(box)->setText(text);
-        control("TxtNote")->setFocus();
-        return control(box)->text();
     }
     static QStringList lines(const QListWidget* list)
     {
@@ -103,6 +98,9 @@ private slots:
         // The dialog opens on the general page; a tab shows its page.
         auto* tabs = control<ucXTab>("TabConfig");
         QCOMPARE(std::pair(tabs->ActiveTab(), control<QStackedWidget>("PicConfigs")->currentIndex()), std::pair(0, 0));
+        // The tab strip frames the pages below its tabs; OK and Apply stand apart.
+        QVERIFY(tabs->height() > tabs->tabRowHeight() + 100);
+        QVERIFY(control<QPushButton>("CmdConfig0")->geometry().right() + 1 < control<QPushButton>("CmdConfig2")->x());
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
         QCOMPARE(control<QStackedWidget>("PicConfigs")->currentIndex(), 3);
         // Distinct values, so that a setting lost, swapped or shown in the wrong box on the way through the
@@ -131,6 +129,19 @@ private slots:
                 std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));
         // Each zone list holds every zone once, however often the page is filled.
         QCOMPARE(QList({combo("CombTimeZone0")->count(), combo("CombTimeZone")->count()}), QList({97, 97}));
+    }
+
+    void returnPressesNoButtonThatChangesSettings()
+    {
+        // Return in a list, a box or the tab strip used to press the first button (restore the general defaults).
+        const QByteArray store = test::readFile(Registry::defaultFilePath());
+        for (QWidget* widget : m_dialog->findChildren<QWidget*>()) {
+            if ((widget->focusPolicy() & Qt::TabFocus) && !qobject_cast<QPushButton*>(widget))
+                QTest::keyClick(widget, Qt::Key_Return);
+        }
+        QCOMPARE(test::readFile(Registry::defaultFilePath()), store);
+        QVERIFY(m_fakes->autorun.entries.isEmpty() && m_fakes->instances.started.isEmpty() && m_dialog->isVisible());
+        QCOMPARE(m_app->alarms().table.AlarmCount(), 0);
     }
 
     void applyChangesTheStoreAndTheRunningClockAtOnce()
@@ -177,10 +188,6 @@ private slots:
 
     void opacityAndColoursStayInTheDialogUntilApplied()
     {
-        combo("CombOpacity")->setCurrentIndex(5);
-        QCOMPARE(settings().BackgroundOpacity, 5);
-        m_dialog->close();
-        QVERIFY(stored(u"BackgroundOpacity"_s).isEmpty());
         combo("CombTheme")->setCurrentIndex(2); // blue night
         QCOMPARE(control("TxtScaleColor")->text(), u"&H7700B0E4"_s);
         QCOMPARE(control("TxtScaleColor")->palette().color(QPalette::Base), QColor(0x00, 0xB0, 0xE4));
@@ -199,19 +206,56 @@ private slots:
         QCOMPARE(std::pair(m_fakes->pickers.alphaStart, control("TxtScaleColor")->text()),
                  std::pair(255, u"&HFF123456"_s));
         QCOMPARE(combo("CombTheme")->currentIndex(), 0);
+        // The lists change the settings in memory at once; closing by the frame applies nothing and puts back
+        // what was there; the dialog opens again afresh on the general page.
+        combo("CombTimeFormat")->setCurrentIndex(1);
+        combo("CombOpacity")->setCurrentIndex(5);
+        combo("CombTheme")->setCurrentIndex(2);
+        QCOMPARE(settings().BackgroundOpacity, 5);
+        auto* tabs = control<ucXTab>("TabConfig");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        m_dialog->close();
+        QCOMPARE(std::pair(settings().BackgroundOpacity, settings().TimeFontColor), std::pair(0, qint32(0xFFFFFFFF)));
+        QVERIFY(stored(u"BackgroundOpacity"_s).isEmpty());
+        m_app->openSettings(m_app->window());
+        m_dialog = m_app->settingsDialog();
+        QCOMPARE(
+            QList({control<ucXTab>("TabConfig")->ActiveTab(), control<QStackedWidget>("PicConfigs")->currentIndex(),
+                   combo("CombTimeFormat")->currentIndex(), combo("CombOpacity")->currentIndex()}),
+            QList({0, 0, 0, 0}));
+        QCOMPARE(control("TxtTimeColor")->text(), u"&HFFFFFFFF"_s);
+        click("CmdConfig0");
+        QCOMPARE(QList({stored(u"12/24Hour"_s), stored(u"BackgroundOpacity"_s)}),
+                 QList({RegistryValue(0), RegistryValue(0)}));
     }
 
     void boxesPutTheirTextRightAndAlarmsAreAddedOnceDeletedAndDisabled()
     {
-        auto* width = control("TxtHourCircle");
-        QApplication::setActiveWindow(m_dialog);
-        width->setFocus();
-        width->clear();
-        QTest::keyClicks(width, u"9x"_s);
-        QCOMPARE(width->text(), u"9"_s); // a number box takes no letters
-        QCOMPARE(leave("TxtHourCircle", u"9"_s), u"18"_s);
-        QCOMPARE(leave("TxtClockRadius", u"129"_s), u"48"_s);
-        QCOMPARE(leave("TxtSound", u"/no/such/bell.wav"_s), DefaultSoundText);
+        control("TxtHourCircle")->clear();
+        QTest::keyClicks(control("TxtHourCircle"), u"9x"_s);
+        QCOMPARE(control("TxtHourCircle")->text(), u"9"_s); // a number box takes no letters
+        // A box is checked when the focus moves to another control of the dialog, not when another window
+        // takes it: a half-typed text waits. Leaving a box applies nothing.
+        QWidget other;
+        other.show();
+        auto* tabs = control<ucXTab>("TabConfig");
+        const std::tuple<int, const char*, QString, QString> boxes[] = {
+            {3, "TxtSound", u"/no/such/bell.wav"_s, DefaultSoundText},
+            {1, "TxtHourCircle", u"5"_s, u"18"_s},
+            {1, "TxtClockRadius", u"1"_s, u"48"_s}};
+        for (const auto& [tab, box, typed, checked] : boxes) {
+            tabs->setActiveTab(tab);
+            QApplication::setActiveWindow(m_dialog);
+            control(box)->setFocus();
+            control(box)->setText(typed);
+            QApplication::setActiveWindow(&other);
+            QCOMPARE(control(box)->text(), typed);
+            QApplication::setActiveWindow(m_dialog);
+            QCOMPARE(QApplication::focusWidget(), control(box));
+            tabs->setFocus();
+            QCOMPARE(control(box)->text(), checked);
+        }
+        QCOMPARE(settings().HourCircleWidth, 18);
         m_fakes->pickers.fileToPick.clear(); // the browse dialog is cancelled
         control("TxtSound")->setText(u"x"_s);
         click("CmdAlarm5");
@@ -268,6 +312,13 @@ private slots:
                         combo("CombAction")->currentIndex(), combo("CombPlaytime")->currentIndex()}),
                  QList({21, 45, 6, 4}));
         QVERIFY(control("TxtParam")->text() == u"https://example.org"_s && !control("TxtParam")->isHidden());
+        // A line selected with the arrow keys fills the group too.
+        combo("CombAction")->setCurrentIndex(0);
+        addAlarmAt(7, 5, u"早"_s);
+        QTest::mouseClick(alarms->viewport(), Qt::LeftButton, {}, alarms->visualItemRect(alarms->item(0)).center());
+        QTest::keyClick(alarms, Qt::Key_Down);
+        QCOMPARE(QList({combo("CombHour")->currentIndex(), combo("CombMinute")->currentIndex()}), QList({7, 5}));
+        QVERIFY(control("TxtNote")->text() == u"早"_s && control("TxtParam")->isHidden());
     }
 
     void addedClockIsStartedAndListed()
@@ -277,9 +328,13 @@ private slots:
         QTest::keyClicks(name, u"{Tokyo}"_s);
         QCOMPARE(name->text(), u"Tokyo"_s); // braces would break the clock list
         combo("CombTimeZone")->setCurrentIndex(81);
+        m_fakes->instances.startedClocksAnswer = false; // a clock slow to start on a busy machine
         click("CmdTimeZone0");
         QCOMPARE(m_fakes->instances.started, QStringList{u"Tokyo"_s});
         QCOMPARE(stored(u"TimeZoneIndex"_s, clockKeyPath(u"Tokyo"_s)), RegistryValue(81));
+        // It answers only after the page has looked for it once: the page shows it running all the same.
+        QTRY_VERIFY(m_fakes->instances.asked.contains(u"Tokyo"_s));
+        m_fakes->instances.running.insert(u"Tokyo"_s);
         QTRY_COMPARE(lines(list("ListClock")), QStringList({u"Default -- 运行中"_s, u"Tokyo -- 运行中"_s}));
         // Stopping it closes it, running it starts it again; stopping this clock ends it, saving.
         select(list("ListClock"), {1});
@@ -314,6 +369,58 @@ private slots:
         select(list("ListClock"), {0});
         click("CmdTimeZone1");
         QVERIFY(!m_app->window()->isVisible() && !Registry(Registry::defaultFilePath()).snapshot().findKey(kKey));
+    }
+
+    void clocksPageActsOnTheSelectedNames()
+    {
+        Registry registry(Registry::defaultFilePath());
+        registry.WriteRegistryValue(SystemKey, u"Clocks"_s, u"{A}{B}{C}"_s, RegSz);
+        click("CmdTimeZone4");          // refresh
+        select(list("ListClock"), {2}); // B
+        // Another process deletes A: the lines move up, and line 2 is C now.
+        registry.WriteRegistryValue(SystemKey, u"Clocks"_s, u"{B}{C}"_s, RegSz);
+        click("CmdTimeZone1");
+        QCOMPARE(stored(u"Clocks"_s, SystemKey).toString().left(3), u"{C}"_s);
+        QTRY_COMPARE(list("ListClock")->count(), 2);
+        // A delete the store refuses says why, and the clock stays listed.
+        const QString lock = Registry::defaultFilePath() + u".lock"_s;
+        QFile::remove(lock);
+        QVERIFY(QDir().mkpath(lock));
+        select(list("ListClock"), {1});
+        click("CmdTimeZone1");
+        QVERIFY(QDir().rmdir(lock));
+        QCOMPARE(m_fakes->messages.shown.size(), 1);
+        QVERIFY(m_fakes->messages.shown.first().text.startsWith(ClockMessages::DeleteFailed));
+        QTRY_COMPARE(list("ListClock")->count(), 2);
+    }
+
+    void opacityLabelFollowsEveryChangeAndLinksUnderline()
+    {
+        AlphaDialog alpha(0x77, false);
+        auto* bar = alpha.findChild<QScrollBar*>(u"HSValue"_s);
+        const auto shown = [&] {
+            return alpha.findChild<QLabel*>(u"LabValue"_s)->text() == u"Alpha 值: %1"_s.arg(bar->value());
+        };
+        QVERIFY(shown());
+        QTest::keyClick(bar, Qt::Key_Right);
+        QVERIFY(bar->value() != 0x77 && shown());
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // a click on the track
+        QVERIFY(shown());
+        // A link of the about box is underlined while the pointer is over it, which the label passes on to
+        // the dialog.
+        AboutDialog about(u"1.0.0"_s, [](const QString&) {});
+        about.show();
+        auto* link = about.findChild<QLabel*>(u"LabHome1"_s);
+        const QPointF inside(5, 5);
+        QEnterEvent enter(inside, inside, link->mapToGlobal(inside));
+        QApplication::sendEvent(link, &enter);
+        QMouseEvent move(QEvent::MouseMove, inside, link->mapToGlobal(inside), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(link, &move);
+        QVERIFY(link->font().underline());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(link, &leave);
+        QVERIFY(!link->font().underline());
     }
 
     // The dialog's rules apart from its widgets.

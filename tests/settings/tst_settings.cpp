@@ -293,8 +293,8 @@ private slots:
         QCOMPARE(std::pair(clocks.ClockCount(), clocks.RunningClockCount()), std::pair(3, 2));
         QCOMPARE(clocks.entries()[0].Name, u"Default"_s);
         QVERIFY(!clocks.entries()[1].Window && clocks.entries()[2].Window);
-        // Every running clock found on the way is brought to the front.
-        QCOMPARE(m_instances.raised, QStringList({u"Default"_s, u"B"_s}));
+        // Finding the running clocks raises none of them: the dialog that lists them keeps the keyboard.
+        QVERIFY(m_instances.raised.isEmpty());
         setClocks(clockNames(130, u"Clock "_s));
         clocks.LoadClockList();
         QCOMPARE(clocks.ClockCount(), 128);
@@ -380,6 +380,14 @@ private slots:
         clocks.StopAndDeleteClock(u"Gone"_s);
         QCOMPARE(m_instances.closed, QStringList{u"B"_s});
         QCOMPARE(storedNames(), QString());
+        // A store that cannot be changed keeps the clock listed, and the user is told why.
+        setClocks(u"{C}"_s);
+        QFile::remove(path() + u".lock"_s);
+        QVERIFY(QDir().mkpath(path() + u".lock"_s));
+        QVERIFY(!clocks.DeleteClock(u"C"_s));
+        QCOMPARE(storedNames(), u"{C}"_s);
+        QVERIFY(m_messages.shown.last().text.startsWith(ClockMessages::DeleteFailed));
+        QVERIFY(m_messages.shown.last().text.size() > ClockMessages::DeleteFailed.size());
     }
 
     void setAutorun_data()

@@ -53,13 +53,14 @@ public:
     QMap<QString, QString> entries;
 };
 
-// Clocks that "run" when their names are in `running`; records raises, closes and starts. As this clock's
+// Clocks that "run" when their names are in `running`; records look-ups, raises, closes and starts. As this clock's
 // channel it listens unless its name runs already, and `requestClose()` plays a close request from outside.
 class FakeInstances final : public ClockInstances, public ClockLauncher, public InstanceListener
 {
 public:
     bool find(const QString& clockName, bool raise) override
     {
+        asked.append(clockName);
         if (running.contains(clockName) && raise)
             raised.append(clockName);
         return running.contains(clockName);
@@ -72,7 +73,8 @@ public:
     bool startClock(const QString& clockName) override
     {
         started.append(clockName);
-        running.insert(clockName);
+        if (startedClocksAnswer)
+            running.insert(clockName);
         return true;
     }
     bool listen(const QString& clockName) override
@@ -88,6 +90,8 @@ public:
     void requestClose() { m_onClose(); }
     QSet<QString> running;
     QStringList raised, closed, started;
+    QStringList asked;               // every name looked for
+    bool startedClocksAnswer = true; // false: a clock started is not found until a test adds it to `running`
     QString listening;
 
 private:
@@ -123,8 +127,21 @@ class FixedTimeSource final : public TimeSource
 public:
     QDateTime localNow() const override { return now; }
     SystemZoneInfo systemZone() const override { return zone; }
+    qint64 msecsSinceEpoch() const override { return now.toMSecsSinceEpoch(); }
     QDateTime now;
     SystemZoneInfo zone;
+};
+
+// Monotonic and boot time that move only when a test says so.
+class FakeCountdownClock final : public CountdownClock
+{
+public:
+    qint64 monotonicMs() const override { return monotonic; }
+    qint64 bootMs() const override { return boot; }
+    void run(qint64 ms) { monotonic += ms, boot += ms; }
+    void sleep(qint64 ms) { boot += ms; }
+    qint64 monotonic = 1000;
+    qint64 boot = 5000;
 };
 
 } // namespace kiv::test

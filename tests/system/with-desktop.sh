@@ -27,6 +27,8 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 
+# The servers' PIDs, for benchmarks that measure what a client costs them.
+export KIV_XVFB_PID=$xvfb KIV_COMPOSITOR_PID=$compositor
 "$@"
 status=$?
 

@@ -2,11 +2,14 @@
 #include "widgets/tabstrip/TabStripModel.h"
 #include "widgets/tabstrip/ucXTab.h"
 
+#include <QMetaProperty>
 #include <QPushButton>
 
-// The tab strip as the settings dialog uses it: access keys, the keyboard, the wheel and the mouse. (The
-// dialog uses neither close boxes, nor inserted tabs, nor controls placed on pages, nor cancelled switches;
-// tst_configdialog sees its page follow a clicked tab.)
+#include <cmath>
+
+// The tab strip as the settings dialog uses it: access keys, the keyboard, the wheel, the mouse, readable
+// captions and the properties a form stores. (The dialog uses neither close boxes, nor inserted tabs, nor
+// controls placed on pages, nor cancelled switches; tst_configdialog sees its page follow a clicked tab.)
 class TestTabStrip final : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,19 @@ class TestTabStrip final : public QObject
         QWheelEvent event(centre, m_tab->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_tab, &event);
+    }
+    // The contrast ratio of two colours (0x00BBGGRR) as WCAG 2 defines it.
+    static double contrast(OleColor a, OleColor b)
+    {
+        const auto luminance = [](OleColor rgb) {
+            double sum = 0.05;
+            for (const auto& [shift, weight] : {std::pair{0, 0.2126}, {8, 0.7152}, {16, 0.0722}}) {
+                const double c = ((rgb >> shift) & 0xFF) / 255.0;
+                sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+            }
+            return sum;
+        };
+        return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
     }
 
 private slots:
@@ -48,6 +64,46 @@ private slots:
                                                           {u"x&"_s, 0, u"x&"_s}};
         for (const auto& [caption, key, visible] : rows)
             QCOMPARE(std::pair(accessKeyOf(caption), visibleCaption(caption)), std::pair(key, visible));
+        QCOMPARE(fileDialogFilter(u"Sounds|*.wav;*.ogg|All|*.*"), u"Sounds (*.wav *.ogg);;All (*.*)"_s);
+    }
+
+    void captionsReadInEveryTheme()
+    {
+        // 4.5:1, the least contrast for text, between an active or inactive tab's caption and its background.
+        for (int theme = 0; theme < 5; ++theme) {
+            m_tab->setTabTheme(theme);
+            for (const auto state : {ucXTab::TabState::Active, ucXTab::TabState::Inactive}) {
+                const ucXTab::TabPaint paint = m_tab->tabPaint(state);
+                for (const OleColor back : {paint.backStart, paint.backEnd})
+                    QVERIFY2(contrast(paint.fore, back) >= 4.5,
+                             qPrintable(u"theme %1, state %2"_s.arg(theme).arg(int(state))));
+            }
+        }
+        // Theme 3 fills the strip above the inactive tab, which is lower than the active one.
+        m_tab->setTabTheme(3);
+        m_tab->setTabStripBackColor(0x000000FF);
+        QCOMPARE(m_tab->grab().toImage().pixelColor(m_tab->tabRect(1).center().x(), 0), QColor(Qt::red));
+    }
+
+    void persistedPropertiesCarryPicturesAndAccessKeys()
+    {
+        QPixmap blue(16, 16);
+        blue.fill(Qt::blue);
+        m_tab->CopyTabImagesFromImageList({QPixmap(16, 16), blue});
+        m_tab->setTabAccessKeys({'X'});
+        m_tab->ShowHideFocus();
+        // What a form stores of the strip and reads back into a new one.
+        ucXTab copy;
+        for (int i = 0; i < ucXTab::staticMetaObject.propertyCount(); ++i) {
+            const QMetaProperty property = ucXTab::staticMetaObject.property(i);
+            if (property.isWritable() && property.isStored())
+                copy.setProperty(property.name(), m_tab->property(property.name()));
+        }
+        QCOMPARE(copy.TabPicture(1).toImage(), blue.toImage());
+        QCOMPARE(QList({copy.TabAccessKey(0), copy.TabAccessKey(1)}), QList({int('X'), int('A')}));
+        QCOMPARE(copy.property("ShowFocusRect").toBool(), false);
+        // hwnd is the window the strip draws in; there is no device context (hdc).
+        QCOMPARE(std::pair(WId(m_tab->hwnd()), m_tab->hdc()), std::pair(m_window->winId(), qulonglong(0)));
     }
 
     void keys()

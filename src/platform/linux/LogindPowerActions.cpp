@@ -37,24 +37,40 @@ constexpr SessionManager kSessionManagers[] = {
 
 } // namespace
 
+LogindPowerActions::LogindPowerActions(UserMessages& messages) : m_messages(messages) {}
+
 LogindPowerActions::LogindPowerActions(UserMessages& messages, QDBusConnection systemBus, QDBusConnection sessionBus)
     : m_messages(messages), m_system(std::move(systemBus)), m_session(std::move(sessionBus))
 {}
 
+QDBusConnection& LogindPowerActions::system()
+{
+    if (!m_system)
+        m_system = QDBusConnection::systemBus();
+    return *m_system;
+}
+
+QDBusConnection& LogindPowerActions::session()
+{
+    if (!m_session)
+        m_session = QDBusConnection::sessionBus();
+    return *m_session;
+}
+
 bool LogindPowerActions::askSessionManager(bool restart)
 {
-    if (!m_session.isConnected() || !m_session.interface())
+    if (!session().isConnected() || !session().interface())
         return false;
     for (const SessionManager& manager : kSessionManagers) {
         const QString service = QString::fromUtf16(manager.service);
-        if (!m_session.interface()->isServiceRegistered(service))
+        if (!session().interface()->isServiceRegistered(service))
             continue;
         QDBusMessage call = QDBusMessage::createMethodCall(
             service, QString::fromUtf16(manager.path), QString::fromUtf16(manager.interface),
             QString::fromUtf16(restart ? manager.restart : manager.shutdown));
         if (manager.takesAllowSave)
             call << true;
-        if (m_session.call(call).type() != QDBusMessage::ErrorMessage)
+        if (session().call(call).type() != QDBusMessage::ErrorMessage)
             return true;
     }
     return false;
@@ -62,13 +78,13 @@ bool LogindPowerActions::askSessionManager(bool restart)
 
 void LogindPowerActions::callLogind(const QString& method, bool interactive)
 {
-    m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, method) << interactive);
+    system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, method) << interactive);
 }
 
 QString LogindPowerActions::permission(const QString& canMethod)
 {
     const QDBusReply<QString> reply =
-        m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, canMethod));
+        system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, canMethod));
     return reply.isValid() ? reply.value() : QString();
 }
 
@@ -107,15 +123,15 @@ void LogindPowerActions::ForceRestart()
 void LogindPowerActions::LockComputer()
 {
     QDBusReply<QDBusObjectPath> session =
-        m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSessionByPID"))
+        system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSessionByPID"))
                       << quint32(QCoreApplication::applicationPid()));
     if (!session.isValid() && !qEnvironmentVariableIsEmpty("XDG_SESSION_ID")) {
         session =
-            m_system.call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSession"))
+            system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("GetSession"))
                           << qEnvironmentVariable("XDG_SESSION_ID"));
     }
     if (session.isValid())
-        m_system.call(
+        system().call(
             QDBusMessage::createMethodCall(kLogind, session.value().path(), kSession, QStringLiteral("Lock")));
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDBusConnection>
 
+#include <optional>
+
 namespace kiv {
 
 class UserMessages;
@@ -21,8 +23,11 @@ inline const QString RestartFailed = QStringLiteral("重启电脑错误");
 class LogindPowerActions final : public PowerActions
 {
 public:
-    LogindPowerActions(UserMessages& messages, QDBusConnection systemBus = QDBusConnection::systemBus(),
-                       QDBusConnection sessionBus = QDBusConnection::sessionBus());
+    // On the machine's buses, connected when first needed: most clocks never run a power action, and a
+    // connection costs a thread and memory for the whole life of the clock.
+    explicit LogindPowerActions(UserMessages& messages);
+    // On the given buses (tests bring private ones).
+    LogindPowerActions(UserMessages& messages, QDBusConnection systemBus, QDBusConnection sessionBus);
 
     void ShutdownComputer() override;
     void RestartComputer() override;
@@ -37,9 +42,12 @@ private:
     QString permission(const QString& canMethod);
     void forced(const QString& canMethod, const QString& method, const QString& failure);
 
+    QDBusConnection& system();
+    QDBusConnection& session();
+
     UserMessages& m_messages;
-    QDBusConnection m_system;
-    QDBusConnection m_session;
+    std::optional<QDBusConnection> m_system;
+    std::optional<QDBusConnection> m_session;
 };
 
 } // namespace kiv

@@ -113,6 +113,10 @@ private:
     QList<TabRecord> m_tabs;
 };
 
+// A filter of "description|patterns" pairs ("Text|*.txt|All|*.*") as Qt's file dialogs take it
+// ("Text (*.txt);;All (*.*)").
+QString fileDialogFilter(QStringView filter);
+
 // How far the pages of the tabs that are not shown are moved out of sight, for a control `width` wide.
 int pageShiftUnit(int width);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QChildEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -84,11 +85,12 @@ public:
 
     void draw()
     {
+        // Theme 3 draws the page after the tabs, once the first refresh has armed it.
         const bool backgroundLast = m_tab.m_tabTheme == 3;
         if (!backgroundLast)
-            drawBackground();
+            drawPageFrame();
         drawTabs();
-        if (backgroundLast)
+        if (backgroundLast && m_tab.m_initialised)
             drawPageFrame();
         if (m_tab.m_useControlBox) {
             for (int i = 0; i < m_tab.TabCount(); ++i)
@@ -125,12 +127,6 @@ private:
         }
     }
 
-    void drawBackground()
-    {
-        m_p.fillRect(m_tab.rect(), color(m_tab.m_colors.TabStripBackColor));
-        drawPageFrame();
-    }
-
     // The page continues the active tab: its colour, and a 3-D frame below the tab row.
     void drawPageFrame()
     {
@@ -139,8 +135,9 @@ private:
         const int w = m_tab.width();
         const int h = m_tab.height();
         const bool activeEnabled = m_tab.TabEnabled(m_tab.m_activeTab);
-        m_p.fillRect(QRect(0, row, w, h - row),
-                     color(activeEnabled ? c.ActiveTabBackEndColor : c.DisabledTabBackColor));
+        const QColor page =
+            rgbColor(m_tab.tabPaint(activeEnabled ? ucXTab::TabState::Active : ucXTab::TabState::Disabled).backEnd);
+        m_p.fillRect(QRect(0, row, w, h - row), page);
         line({0, row}, {w - 1, row}, c.TopLeftInnerBorderColor);
         line({0, row}, {0, h - 1}, c.TopLeftInnerBorderColor);
         line({w - 1, row}, {w - 1, h - 1}, c.OuterBorderColor);
@@ -149,13 +146,15 @@ private:
         line({1, h - 2}, {w - 2, h - 2}, c.BottomRightInnerBorderColor);
         // The active tab opens into the page: no frame line under it.
         const QRect active = m_tab.tabRect(m_tab.m_activeTab);
-        if (active.isValid())
-            line({active.left() + 1, row}, {active.right() - 1, row},
-                 activeEnabled ? c.ActiveTabBackEndColor : c.DisabledTabBackColor);
+        if (active.isValid()) {
+            m_p.setPen(page);
+            m_p.drawLine(active.left() + 1, row, active.right() - 1, row);
+        }
     }
 
     void drawTabs()
     {
+        m_p.fillRect(QRect(0, 0, m_tab.width(), m_tab.tabRowHeight()), color(m_tab.m_colors.TabStripBackColor));
         for (int i = 0; i < m_tab.TabCount(); ++i) {
             if (i != m_tab.m_activeTab)
                 drawTab(i);
@@ -169,20 +168,18 @@ private:
         const QRect r = m_tab.tabRect(index);
         const bool active = index == m_tab.m_activeTab;
         const bool enabled = m_tab.TabEnabled(index);
-        if (!enabled) {
-            fillTabShape(r, c.DisabledTabBackColor, c.DisabledTabBackColor);
-        } else if (active) {
-            fillTabShape(r, c.ActiveTabBackStartColor, c.ActiveTabBackEndColor);
-        } else {
-            fillTabShape(r, c.InActiveTabBackStartColor, c.InActiveTabBackEndColor);
-        }
+        using State = ucXTab::TabState;
+        const ucXTab::TabPaint paint = m_tab.tabPaint(!enabled ? State::Disabled
+                                                      : active ? State::Active
+                                                               : State::Inactive);
+        fillTabShape(r, paint.backStart, paint.backEnd);
         outlineTab(r);
         const bool focused = active && m_tab.hasFocus();
         if (index == m_tab.m_hoverTab && enabled)
             m_p.fillRect(QRect(r.left() + 2, r.top() + 1, r.width() - 4, 2), color(c.HoverColor));
         else if (focused && c.UseFocusedColor)
             m_p.fillRect(QRect(r.left() + 2, r.top() + 1, r.width() - 4, 2), color(c.FocusedColor));
-        drawCaption(index, r, active, enabled, focused);
+        drawCaption(index, r, paint.fore, active, focused);
     }
 
     // The tab's body: the rounded outline of the tabbed dialog, or a plain property page tab.
@@ -226,7 +223,7 @@ private:
         m_p.restore();
     }
 
-    void drawCaption(int index, const QRect& r, bool active, bool enabled, bool focused)
+    void drawCaption(int index, const QRect& r, OleColor fore, bool active, bool focused)
     {
         const TabColors& c = m_tab.m_colors;
         QRect area = r.adjusted(4, 2, -4, 0);
@@ -249,7 +246,7 @@ private:
             }
         }
         m_p.setFont(active ? m_tab.m_activeTabFont : m_tab.m_inActiveTabFont);
-        m_p.setPen(color(!enabled ? c.DisabledTabForeColor : active ? c.ActiveTabForeColor : c.InActiveTabForeColor));
+        m_p.setPen(rgbColor(fore));
         // Qt's mnemonic flag underlines the access key the way "&" marks it.
         m_p.drawText(area, Qt::AlignCenter | Qt::TextShowMnemonic, m_tab.TabCaption(index));
         if (focused && m_tab.m_showFocusRect) {
@@ -315,6 +312,27 @@ OleColor ucXTab::containerColor() const
     return oleOf(container->palette().color(QPalette::Window));
 }
 
+ucXTab::TabPaint ucXTab::tabPaint(TabState state) const
+{
+    const TabColors& c = m_colors;
+    TabPaint paint{};
+    switch (state) {
+    case TabState::Active:
+        paint = {c.ActiveTabForeColor, c.ActiveTabBackStartColor, c.ActiveTabBackEndColor};
+        break;
+    case TabState::Inactive:
+        paint = {c.InActiveTabForeColor, c.InActiveTabBackStartColor, c.InActiveTabBackEndColor};
+        break;
+    case TabState::Disabled:
+        paint = {c.DisabledTabForeColor, c.DisabledTabBackColor, c.DisabledTabBackColor};
+        break;
+    }
+    // Theme 3 leaves the end colours of the theme before it in place and draws its tabs flat.
+    if (m_tabTheme == 3)
+        paint.backEnd = paint.backStart;
+    return {GetRGBFromOLE(paint.fore), GetRGBFromOLE(paint.backStart), GetRGBFromOLE(paint.backEnd)};
+}
+
 OleColor ucXTab::GetRGBFromOLE(OleColor color) const
 {
     if (!(color & SystemColorBit))
@@ -332,7 +350,9 @@ OleColor ucXTab::GetRGBFromOLE(OleColor color) const
     case 0x10:
         return oleOf(p.color(QPalette::Dark));
     case 0x11:
-        return oleOf(p.color(QPalette::Disabled, QPalette::WindowText));
+        // Grey text, drawn on the 3-D light of theme 2's tabs: the palette's shadow grey keeps 4.5:1 there,
+        // where the disabled text grey would not.
+        return oleOf(p.color(QPalette::Shadow));
     case 0x12:
         return oleOf(p.color(QPalette::ButtonText));
     case 0x14:
@@ -340,7 +360,7 @@ OleColor ucXTab::GetRGBFromOLE(OleColor color) const
     case 0x15:
         return oleOf(p.color(QPalette::Shadow));
     case 0x16:
-        return oleOf(p.color(QPalette::Midlight));
+        return oleOf(p.color(QPalette::Light));
     default:
         return oleOf(p.color(QPalette::Window));
     }
@@ -493,6 +513,46 @@ void ucXTab::setTabEnabledStates(const QList<bool>& states)
     for (int i = 0; i < states.size() && i < TabCount(); ++i)
         m_model.tab(i).enabled = states[i];
     update();
+}
+
+QList<int> ucXTab::TabAccessKeys() const
+{
+    QList<int> keys;
+    for (int i = 0; i < TabCount(); ++i)
+        keys.append(TabAccessKey(i));
+    return keys;
+}
+
+void ucXTab::setTabAccessKeys(const QList<int>& keys)
+{
+    for (int i = 0; i < keys.size() && i < TabCount(); ++i)
+        m_model.tab(i).accessKey = keys[i];
+    rebuildAccessKeys();
+}
+
+void ucXTab::setTabPictures(const QList<QPixmap>& pictures)
+{
+    for (int i = 0; i < pictures.size() && i < TabCount(); ++i)
+        m_pictures[i] = pictures[i];
+    layoutTabs();
+    update();
+}
+
+void ucXTab::CopyTabImagesFromImageList(const QList<QPixmap>& images)
+{
+    setTabPictures(images);
+}
+
+void ucXTab::ShowHideFocus()
+{
+    m_showFocusRect = !m_showFocusRect;
+    update();
+}
+
+QString ucXTab::ShowFileOpenDialog(qulonglong owner, const QString& initialFolder, const QString& filter)
+{
+    QWidget* parent = owner ? QWidget::find(WId(owner)) : nullptr;
+    return QFileDialog::getOpenFileName(parent ? parent : window(), QString(), initialFolder, fileDialogFilter(filter));
 }
 
 void ucXTab::InsertTab(int afterIndex, const QString& caption)

@@ -56,10 +56,15 @@ class ucXTab final : public QWidget
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(uint ForeColor MEMBER m_foreColor NOTIFY changed)
     Q_PROPERTY(uint PictureMaskColor MEMBER m_pictureMaskColor NOTIFY changed)
-    // The per-tab values, persisted as lists: TabCaption(i), TabEnabled(i).
+    // The per-tab values, persisted as lists: TabCaption(i), TabEnabled(i), TabAccessKey(i), TabPicture(i).
+    // The access keys follow the captions, which they come after.
     Q_PROPERTY(QStringList TabCaptions READ TabCaptions WRITE setTabCaptions)
     Q_PROPERTY(QList<bool> TabEnabledStates READ TabEnabledStates WRITE setTabEnabledStates)
+    Q_PROPERTY(QList<int> TabAccessKeys READ TabAccessKeys WRITE setTabAccessKeys)
+    Q_PROPERTY(QList<QPixmap> TabPictures READ TabPictures WRITE setTabPictures)
     Q_PROPERTY(int LastActiveTab READ LastActiveTab)
+    Q_PROPERTY(qulonglong hwnd READ hwnd)
+    Q_PROPERTY(qulonglong hdc READ hdc)
     Q_PROPERTY(int ScaleWidth READ width)
     Q_PROPERTY(int ScaleHeight READ height)
 
@@ -89,6 +94,33 @@ public:
     void setTabCaptions(const QStringList& captions);
     QList<bool> TabEnabledStates() const;
     void setTabEnabledStates(const QList<bool>& states);
+    QList<int> TabAccessKeys() const;
+    void setTabAccessKeys(const QList<int>& keys);
+    QList<QPixmap> TabPictures() const { return m_pictures; }
+    void setTabPictures(const QList<QPixmap>& pictures);
+
+    // The native window the strip draws in (its own, or the nearest one above it), without making the strip
+    // a native window of its own.
+    qulonglong hwnd() const { return effectiveWinId(); }
+    // The strip draws with a QPainter inside its paint events; there is no device context to hand out.
+    qulonglong hdc() const { return 0; }
+
+    // The colours a tab is drawn in, as 0x00BBGGRR: its caption and the two ends of its background.
+    enum class TabState
+    {
+        Active,
+        Inactive,
+        Disabled,
+    };
+    struct TabPaint
+    {
+        OleColor fore;
+        OleColor backStart;
+        OleColor backEnd;
+    };
+    TabPaint tabPaint(TabState state) const;
+    // The space the page frame below the tabs takes at each edge: what lies inside it is the page.
+    QMargins pageMargins() const { return {1, tabRowHeight() + 1, 2, 2}; }
 
     // The tab's rectangle and its close box, as the last drawing placed them.
     QRect tabRect(int index) const { return m_model.tab(index).rect; }
@@ -107,6 +139,13 @@ public:
     void ResetAllColors();
     void ResetColorsToDefault();
     void RemoveTabImages(int index = -1, bool removeAll = false);
+    // Tab i takes image i of the list, for as many tabs as the list has images.
+    void CopyTabImagesFromImageList(const QList<QPixmap>& images);
+    // Turns the focus rectangle of the active tab on or off (ShowFocusRect) and redraws.
+    void ShowHideFocus();
+    // An open-file dialog over the window `owner` (0: the strip's window), in `initialFolder`, with a filter
+    // of "description|patterns" pairs ("Text|*.txt|All|*.*"); the chosen path, or "" when cancelled.
+    QString ShowFileOpenDialog(qulonglong owner, const QString& initialFolder = {}, const QString& filter = {});
     QString Version(bool dateTime = false) const;
     // The visual style in use: the Qt style's name, or "None" for the classic, unthemed look.
     QString GetThemeInfo() const;

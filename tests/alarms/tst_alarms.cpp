@@ -34,10 +34,6 @@ AlarmRecord alarmAt(int hour, int minute, qint32 action = ActionTip, const QStri
     return record;
 }
 
-// Rows of the tables.
-using CountdownRow = std::tuple<qint32, QString, QString>;
-using IntPair = std::pair<int, int>;
-
 } // namespace
 
 using test::readFile;
@@ -51,6 +47,12 @@ class TestAlarms final : public QObject
     QLabel* label() const { return m_host->window()->findChild<QLabel*>(u"LabTip"_s); }
     QPushButton* button() const { return m_host->window()->findChild<QPushButton*>(u"CmdTip"_s); }
     void add(const AlarmRecord& alarm) { m_state->table.append(alarm); }
+    // A fresh tip, dispatcher and fakes, for each row of a table.
+    void restart()
+    {
+        cleanup();
+        init();
+    }
     void check(int hour, int minute, int second = 0, int day = 6)
     {
         m_dispatcher->CheckAlarms(QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC));
@@ -122,48 +124,38 @@ private slots:
         QVERIFY(m_messages.shown.isEmpty());
     }
 
-    void recordCount_data()
+    void recordCountSavesLoadsAndTheDefaultSound()
     {
-        QTest::addColumn<IntPair>("row"); // the file's size and the records it loads as
-        QTest::newRow("three whole records") << std::pair(3 * 566, 3);
-        QTest::newRow("300 extra bytes round up to a fourth") << std::pair(3 * 566 + 300, 4);
-        QTest::newRow("200 extra bytes round down") << std::pair(3 * 566 + 200, 3);
-        QTest::newRow("exactly half a record rounds to even (2)") << std::pair(2 * 566 + 283, 2);
-        QTest::newRow("exactly half after three rounds to even (4)") << std::pair(3 * 566 + 283, 4);
-        QTest::newRow("less than half a record is nothing") << std::pair(200, 0);
-        QTest::newRow("130 records keep the first 128") << std::pair(130 * 566, 128);
-    }
-
-    void recordCount()
-    {
-        QFETCH(IntPair, row);
-        const auto [bytes, count] = row;
-        QByteArray data;
-        while (data.size() < bytes)
-            data += handBuiltRecord(QByteArray::number(data.size() / 566), "");
-        QVERIFY(test::writeFile(path(), data.left(bytes)));
-        AlarmTable table;
-        // A file of whole records loads; one cut short or too long loads what it can, says so and is kept
-        // aside, since the next save writes back only what was loaded.
-        const bool whole = bytes == count * 566;
-        QCOMPARE(LoadAlarms(path(), table, m_messages), whole);
-        QCOMPARE(table.AlarmCount(), count);
-        if (bytes % 566 > 283) // the short last record is filled with zeros: its texts read as empty
-            QCOMPARE(CleanString(table[count - 1].Sound), QString());
-        if (count == MaxAlarms) // nor does the table take a 129th
-            QVERIFY(CleanString(table[127].Text) == u"127"_s && !table.append(alarmAt(7, 0)));
-        const QStringList kept =
-            QDir(QFileInfo(path()).path()).entryList({QFileInfo(path()).fileName() + u".unreadable-*"_s});
-        QCOMPARE(kept.size(), whole ? 0 : 1);
-        if (!kept.isEmpty()) {
-            QCOMPARE(QFileInfo(QFileInfo(path()).dir().filePath(kept.first())).size(), bytes);
-            QVERIFY(m_messages.shown.last().text.contains(kept.first()));
-            QFile::remove(QFileInfo(path()).dir().filePath(kept.first()));
+        // The file's size and the records it loads as: whole records; 300 extra bytes round up to another,
+        // 200 down; exactly half a record rounds to even (2, then 4); less than half a record is nothing; of
+        // 130 records the first 128.
+        const std::pair<int, int> rows[] = {{3 * 566, 3},       {3 * 566 + 300, 4}, {3 * 566 + 200, 3},
+                                            {2 * 566 + 283, 2}, {3 * 566 + 283, 4}, {200, 0},
+                                            {130 * 566, 128}};
+        for (const auto& [bytes, count] : rows) {
+            QByteArray data;
+            while (data.size() < bytes)
+                data += handBuiltRecord(QByteArray::number(data.size() / 566), "");
+            QVERIFY(test::writeFile(path(), data.left(bytes)));
+            AlarmTable table;
+            // A file of whole records loads; one cut short or too long loads what it can, says so and is kept
+            // aside, since the next save writes back only what was loaded.
+            const bool whole = bytes == count * 566;
+            QCOMPARE(LoadAlarms(path(), table, m_messages), whole);
+            QCOMPARE(table.AlarmCount(), count);
+            if (bytes % 566 > 283) // the short last record is filled with zeros: its texts read as empty
+                QCOMPARE(CleanString(table[count - 1].Sound), QString());
+            if (count == MaxAlarms) // nor does the table take a 129th
+                QVERIFY(CleanString(table[127].Text) == u"127"_s && !table.append(alarmAt(7, 0)));
+            const QStringList kept = QDir(m_dir->path()).entryList({u"Default.cfg.unreadable-*"_s});
+            QCOMPARE(kept.size(), whole ? 0 : 1);
+            if (!kept.isEmpty()) {
+                QCOMPARE(QFileInfo(m_dir->filePath(kept.first())).size(), bytes);
+                QVERIFY(m_messages.shown.last().text.contains(kept.first()));
+                QFile::remove(m_dir->filePath(kept.first()));
+            }
         }
-    }
-
-    void filesSavedLoadedAndExtracted()
-    {
+        restart(); // no file, no messages
         AlarmTable table;
         table.append(alarmAt(7, 30));
         QVERIFY(!SaveAlarms(m_dir->filePath(u"no/such/folder/Default.cfg"_s), table, m_messages));
@@ -206,7 +198,7 @@ private slots:
         QVERIFY(m_host->isOpen());
     }
 
-    void runAlarmOpensItsCleanedText()
+    void runAlarmOpensItsCleanedTextAndAShownAlarmIsNotShownAgain()
     {
         // Spaces around a program go; an empty text still asks.
         add(alarmAt(7, 30, ActionRun, u"  firefox  "_s));
@@ -215,115 +207,108 @@ private slots:
         check(7, 31);
         QCOMPARE(m_services.calls, QStringList({u"open [firefox]"_s, u"open []"_s}));
         QVERIFY(m_state->CurrentAlarm == -1 && !m_host->isOpen());
-    }
-
-    void countdownActsAtZeroUnlessTheTipIsClosed_data()
-    {
-        // The action, the call it makes, what closes the tip (nothing: the countdown runs out).
-        QTest::addColumn<CountdownRow>("row");
-        QTest::newRow("shut down") << CountdownRow{ActionShutdown, u"shutdown"_s, {}};
-        QTest::newRow("restart") << CountdownRow{ActionRestart, u"restart"_s, {}};
-        QTest::newRow("lock") << CountdownRow{ActionLock, u"lock"_s, {}};
-        QTest::newRow("forced shut down") << CountdownRow{ActionForceShutdown, u"force shutdown"_s, {}};
-        QTest::newRow("forced restart") << CountdownRow{ActionForceRestart, u"force restart"_s, {}};
-        QTest::newRow("the button cancels") << CountdownRow{ActionForceRestart, u"force restart"_s, u"button"_s};
-        QTest::newRow("the close box cancels") << CountdownRow{ActionShutdown, u"shutdown"_s, u"close box"_s};
+        // An alarm already shown is not shown again.
+        restart();
+        add(alarmAt(7, 0, ActionTip, u"x"_s));
+        m_state->table[0].Shown = 1;
+        check(7, 0);
+        QVERIFY(m_services.calls.isEmpty() && label()->text().isEmpty());
     }
 
     void countdownActsAtZeroUnlessTheTipIsClosed()
     {
-        QFETCH(CountdownRow, row);
-        const auto& [action, call, closedBy] = row;
-        add(alarmAt(22, 0, action));
-        check(22, 0);
-        QVERIFY(label()->alignment() & Qt::AlignHCenter);
-        QCOMPARE(label()->text(), QString()); // the first second shows what was there before
-        for (int tick = 1; tick <= (closedBy.isEmpty() ? 30 : 1); ++tick) {
-            QCOMPARE(m_services.powerActions(), 0);
-            m_clock.run(1000);
-            m_tip->countdownTick();
-            if (tick == 1)
-                QCOMPARE(button()->text(), u"取消(&C) (29)"_s);
-            if (tick == 20)
-                QVERIFY2(label()->text().startsWith(u"计算机") && label()->text().endsWith(u"10 秒后"),
-                         qPrintable(label()->text()));
+        // The action, the call it makes, what closes the tip (nothing: the countdown runs out).
+        const std::tuple<qint32, QString, QString> rows[] = {{ActionShutdown, u"shutdown"_s, {}},
+                                                             {ActionRestart, u"restart"_s, {}},
+                                                             {ActionLock, u"lock"_s, {}},
+                                                             {ActionForceShutdown, u"force shutdown"_s, {}},
+                                                             {ActionForceRestart, u"force restart"_s, {}},
+                                                             {ActionForceRestart, u"force restart"_s, u"button"_s},
+                                                             {ActionShutdown, u"shutdown"_s, u"close box"_s}};
+        for (const auto& [action, call, closedBy] : rows) {
+            restart();
+            add(alarmAt(22, 0, action));
+            check(22, 0);
+            QVERIFY(label()->alignment() & Qt::AlignHCenter);
+            QCOMPARE(label()->text(), QString()); // the first second shows what was there before
+            for (int tick = 1; tick <= (closedBy.isEmpty() ? 30 : 1); ++tick) {
+                QCOMPARE(m_services.powerActions(), 0);
+                m_clock.run(1000);
+                m_tip->countdownTick();
+                if (tick == 1)
+                    QCOMPARE(button()->text(), u"取消(&C) (29)"_s);
+                if (tick == 20)
+                    QVERIFY2(label()->text().startsWith(u"计算机") && label()->text().endsWith(u"10 秒后"),
+                             qPrintable(label()->text()));
+            }
+            if (closedBy == u"button")
+                QTest::mouseClick(button(), Qt::LeftButton);
+            else if (closedBy == u"close box")
+                m_host->window()->close();
+            QCOMPARE(m_services.calls.count(call), closedBy.isEmpty() ? 1 : 0);
+            QCOMPARE(m_services.powerActions(), closedBy.isEmpty() ? 1 : 0);
+            // The window closes, which stops the countdown and the sound and frees the alarm.
+            QVERIFY(!m_host->isOpen() && !m_tip->countdownActive() && !m_tip->playTimerActive());
+            QCOMPARE(m_services.calls.last(), u"stop"_s);
+            QCOMPARE(std::pair(m_state->CurrentAlarm, m_state->table[0].Shown), std::pair(-1, 0));
         }
-        if (closedBy == u"button")
-            QTest::mouseClick(button(), Qt::LeftButton);
-        else if (closedBy == u"close box")
-            m_host->window()->close();
-        QCOMPARE(m_services.calls.count(call), closedBy.isEmpty() ? 1 : 0);
-        QCOMPARE(m_services.powerActions(), closedBy.isEmpty() ? 1 : 0);
-        // The window closes, which stops the countdown and the sound and frees the alarm.
-        QVERIFY(!m_host->isOpen() && !m_tip->countdownActive() && !m_tip->playTimerActive());
-        QCOMPARE(m_services.calls.last(), u"stop"_s);
-        QCOMPARE(std::pair(m_state->CurrentAlarm, m_state->table[0].Shown), std::pair(-1, 0));
-    }
-
-    void countdownKeepsToItsDeadline_data()
-    {
-        QTest::addColumn<QList<int>>("steps");   // ms the clock runs before each tick; negative: ms asleep
-        QTest::addColumn<int>("actsAfterTicks"); // 0: never
-        QTest::newRow("ticks a second apart act at the 30th") << QList<int>(30, 1000) << 30;
-        QTest::newRow("late ticks act 30 s after the start, not after 30 ticks") << QList<int>(20, 1600) << 19;
-        QTest::newRow("a process frozen 20 s acts at 30 s") << (QList<int>(10, 1000) << 20000) << 11;
-        QTest::newRow("a sleep cancels it") << (QList<int>(5, 1000) << -3600000 << 1000 << 1000) << 0;
-        QTest::newRow("a sleep of a second is a jitter")
-            << (QList<int>(5, 1000) << -1000 << QList<int>(25, 1000)) << 31;
     }
 
     void countdownKeepsToItsDeadline()
     {
-        QFETCH(QList<int>, steps);
-        QFETCH(int, actsAfterTicks);
-        add(alarmAt(22, 0, ActionShutdown));
-        check(22, 0);
-        int ticks = 0; // acting closes the tip, which ends the countdown
-        for (; ticks < steps.size() && m_tip->countdownActive(); ++ticks) {
-            steps[ticks] < 0 ? m_clock.sleep(-steps[ticks]) : m_clock.run(steps[ticks]);
-            m_tip->countdownTick();
+        // The ms the clock runs before each tick (negative: ms asleep), and the tick that acts (0: none). Ticks
+        // a second apart act at the 30th; late ones 30 s after the start, not after 30 ticks; so does a tick
+        // after the process was frozen 20 s; a sleep cancels the countdown, but one of a second is a jitter.
+        const std::pair<QList<int>, int> rows[] = {{QList<int>(30, 1000), 30},
+                                                   {QList<int>(20, 1600), 19},
+                                                   {QList<int>(10, 1000) << 20000, 11},
+                                                   {QList<int>(5, 1000) << -3600000 << 1000 << 1000, 0},
+                                                   {QList<int>(5, 1000) << -1000 << QList<int>(25, 1000), 31}};
+        for (const auto& [steps, actsAfterTicks] : rows) {
+            restart();
+            add(alarmAt(22, 0, ActionShutdown));
+            check(22, 0);
+            int ticks = 0; // acting closes the tip, which ends the countdown
+            for (; ticks < steps.size() && m_tip->countdownActive(); ++ticks) {
+                steps[ticks] < 0 ? m_clock.sleep(-steps[ticks]) : m_clock.run(steps[ticks]);
+                m_tip->countdownTick();
+            }
+            QCOMPARE(m_services.powerActions(), actsAfterTicks ? 1 : 0);
+            QCOMPARE(actsAfterTicks ? ticks : 0, actsAfterTicks);
+            if (!actsAfterTicks)
+                QCOMPARE(label()->text(), TipTexts::CancelledBySleep);
         }
-        QCOMPARE(m_services.powerActions(), actsAfterTicks ? 1 : 0);
-        if (actsAfterTicks)
-            QCOMPARE(ticks, actsAfterTicks);
-        else
-            QCOMPARE(label()->text(), TipTexts::CancelledBySleep);
-    }
-
-    void alarmsFireOnceAndNeverLate_data()
-    {
-        // A shut-down alarm at 09:45 and a tip at 10:00; each row is the times the clock shows at its checks.
-        QTest::addColumn<QList<QTime>>("checks");
-        QTest::addColumn<QStringList>("shown");
-        QList<QTime> steady;
-        for (QTime t(9, 44); t <= QTime(10, 1); t = t.addSecs(60))
-            steady << t;
-        QTest::newRow("steady time") << steady << QStringList{u"09:45"_s, u"10:00"_s};
-        QTest::newRow("the clock jumps forward 09:44:30 to 10:01")
-            << QList<QTime>{QTime(9, 44, 30), QTime(10, 1)} << QStringList{u"09:45  (已错过)"_s, u"10:00  (已错过)"_s};
-        QTest::newRow("suspended 09:44 to 10:30")
-            << QList<QTime>{QTime(9, 44), QTime(10, 30)} << QStringList{u"09:45  (已错过)"_s, u"10:00  (已错过)"_s};
-        QTest::newRow("the clock set back 10:01 to 09:40")
-            << (steady + QList<QTime>{QTime(9, 40)} + steady) << QStringList{u"09:45"_s, u"10:00"_s};
-        QTest::newRow("a short jump 09:44:30 to 09:47 fires late")
-            << QList<QTime>{QTime(9, 44, 30), QTime(9, 47), QTime(9, 48)} << QStringList{u"09:45"_s};
     }
 
     void alarmsFireOnceAndNeverLate()
     {
-        QFETCH(QList<QTime>, checks);
-        QFETCH(QStringList, shown);
-        add(alarmAt(9, 45, ActionShutdown));
-        add(alarmAt(10, 0, ActionTip, u"B"_s));
-        QStringList seen;
-        connect(m_tip.get(), &AlarmTip::viewChanged, this,
-                [&] { seen << m_tip->view().caption.section(u"警报: "_s, 1); });
-        for (const QTime& time : checks) {
-            check(time.hour(), time.minute(), time.second());
-            m_host->close(); // whoever shows, the user closes it at once
+        // A shut-down alarm at 09:45 and a tip at 10:00; each row is the times the clock shows at its checks,
+        // and the alarm times shown: steady time; the clock jumping forward 09:44:30 to 10:01; a suspend 09:44
+        // to 10:30; the clock set back 10:01 to 09:40; a short jump 09:44:30 to 09:47, which fires late.
+        QList<QTime> steady;
+        for (QTime t(9, 44); t <= QTime(10, 1); t = t.addSecs(60))
+            steady << t;
+        const QStringList onTime{u"09:45"_s, u"10:00"_s}, missed{u"09:45  (已错过)"_s, u"10:00  (已错过)"_s};
+        const std::pair<QList<QTime>, QStringList> rows[] = {
+            {steady, onTime},
+            {{QTime(9, 44, 30), QTime(10, 1)}, missed},
+            {{QTime(9, 44), QTime(10, 30)}, missed},
+            {steady + QList<QTime>{QTime(9, 40)} + steady, onTime},
+            {{QTime(9, 44, 30), QTime(9, 47), QTime(9, 48)}, {u"09:45"_s}}};
+        for (const auto& [checks, shown] : rows) {
+            restart();
+            add(alarmAt(9, 45, ActionShutdown));
+            add(alarmAt(10, 0, ActionTip, u"B"_s));
+            QStringList seen;
+            connect(m_tip.get(), &AlarmTip::viewChanged, this,
+                    [&] { seen << m_tip->view().caption.section(u"警报: "_s, 1); });
+            for (const QTime& time : checks) {
+                check(time.hour(), time.minute(), time.second());
+                m_host->close(); // whoever shows, the user closes it at once
+            }
+            QCOMPARE(seen, shown);
+            QCOMPARE(m_services.powerActions(), 0);
         }
-        QCOMPARE(seen, shown);
-        QCOMPARE(m_services.powerActions(), 0);
     }
 
     void tipDuringACountdownStopsItAndOpensCentred()
@@ -349,36 +334,28 @@ private slots:
         QCOMPARE(m_host->window()->pos(), QPoint(1280 + (1024 - 435) / 2, (768 - 279) / 2));
     }
 
-    void soundPlaysForItsPlayTime_data()
+    void soundPlaysForItsPlayTimeFromItsFileOrTheDefault()
     {
-        QTest::addColumn<IntPair>("row"); // the play time and its seconds (0: until the tip closes)
-        QTest::newRow("1 minute") << std::pair(0, 60);
-        QTest::newRow("5 minutes") << std::pair(3, 300);
-        QTest::newRow("loop") << std::pair(4, 0);
-    }
-
-    void soundPlaysForItsPlayTime()
-    {
-        QFETCH(IntPair, row);
-        const auto [playTime, seconds] = row;
-        add(alarmAt(7, 0));
-        m_state->table[0].PlayTime = playTime;
-        check(7, 0);
-        QCOMPARE(m_services.calls, QStringList{u"play /data/alarm.wav"_s});
-        QCOMPARE(m_tip->playTimerActive(), seconds > 0);
-        for (int tick = 1; tick < seconds; ++tick)
-            m_tip->playTick();
-        QVERIFY(!m_services.calls.contains(u"stop"_s));
-        if (seconds > 0) {
-            m_tip->playTick();
-            QCOMPARE(m_services.calls.last(), u"stop"_s);
-            QVERIFY(!m_tip->playTimerActive());
+        // The play time and its seconds: 1 minute, 5 minutes, and 0, until the tip closes.
+        for (const auto& [playTime, seconds] : {std::pair{0, 60}, {3, 300}, {4, 0}}) {
+            restart();
+            add(alarmAt(7, 0));
+            m_state->table[0].PlayTime = playTime;
+            check(7, 0);
+            QCOMPARE(m_services.calls, QStringList{u"play /data/alarm.wav"_s});
+            QCOMPARE(m_tip->playTimerActive(), seconds > 0);
+            for (int tick = 1; tick < seconds; ++tick)
+                m_tip->playTick();
+            QVERIFY(!m_services.calls.contains(u"stop"_s));
+            if (seconds > 0) {
+                m_tip->playTick();
+                QCOMPARE(m_services.calls.last(), u"stop"_s);
+                QVERIFY(!m_tip->playTimerActive());
+            }
+            QVERIFY(m_host->isOpen()); // the tip stays until it is closed
         }
-        QVERIFY(m_host->isOpen()); // the tip stays until it is closed
-    }
-
-    void soundFileOrTheDefault()
-    {
+        // The alarm's own sound file, or the default one when there is none or it is missing.
+        restart();
         const QString own = m_dir->filePath(u"bell.wav"_s);
         QVERIFY(test::writeFile(own, {}));
         add(alarmAt(7, 0));
@@ -392,14 +369,6 @@ private slots:
             played.append(m_tip->soundToPlay());
         }
         QCOMPARE(played, QStringList({own, u"/data/alarm.wav"_s, u"/data/alarm.wav"_s}));
-    }
-
-    void anAlarmAlreadyShownIsNotShownTwice()
-    {
-        add(alarmAt(7, 0, ActionTip, u"x"_s));
-        m_state->table[0].Shown = 1;
-        check(7, 0);
-        QVERIFY(m_services.calls.isEmpty() && label()->text().isEmpty());
     }
 };
 

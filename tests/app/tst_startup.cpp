@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <list>
+
 // The clock's name from the command line, the platform a session runs on, and the chooser of clocks.
 class TestStartup final : public QObject
 {
@@ -23,19 +25,17 @@ private slots:
                                                         {{u"-platform"_s, u"offscreen"_s}, u"-platform offscreen"_s},
                                                         {{u"北京"_s}, u"北京"_s}};
         for (const auto& [arguments, name] : rows) {
-            QList<QByteArray> storage{QByteArrayLiteral("kivclock")};
+            std::list<QByteArray> storage; // the texts stay where they are while the list grows
+            std::vector<const char*> argv{"kivclock"};
             for (const QString& argument : arguments)
-                storage.append(argument.toLocal8Bit());
-            std::vector<const char*> argv;
-            for (const QByteArray& bytes : storage)
-                argv.push_back(bytes.constData());
+                argv.push_back(storage.emplace_back(argument.toLocal8Bit()).constData());
             QCOMPARE(clockNameFromArguments(int(argv.size()), argv.data()), name);
         }
     }
 
     void displayNeededOnlyByX11AndWaylandSessionsRunOnX11()
     {
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM"), display = qgetenv("DISPLAY");
+        const QByteArray oldPlatform = qgetenv("QT_QPA_PLATFORM"), oldDisplay = qgetenv("DISPLAY");
         const auto available = [](const char* platform, const char* display) {
             qputenv("QT_QPA_PLATFORM", platform);
             display ? qputenv("DISPLAY", display) : qunsetenv("DISPLAY");
@@ -52,8 +52,8 @@ private slots:
         preferX11Platform();
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland"));
         qunsetenv("WAYLAND_DISPLAY");
-        qputenv("QT_QPA_PLATFORM", platform);
-        qputenv("DISPLAY", display);
+        qputenv("QT_QPA_PLATFORM", oldPlatform);
+        qputenv("DISPLAY", oldDisplay);
     }
 
     void chooserStartsTheSelectedClockAndDefaultWhenClosed()

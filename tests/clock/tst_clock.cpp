@@ -61,11 +61,6 @@ bool near(QRgb actual, QRgb expected, int tolerance = 6)
            std::abs(qAlpha(actual) - qAlpha(expected)) <= tolerance;
 }
 
-// Rows of the frame and ring tables.
-using FrameRow = std::tuple<QDateTime, bool, QString, QString, QList<float>, bool>;
-using RingRow = std::tuple<QTime, bool, int, double, QRgb>;
-using InputRow = std::tuple<QString, QPoint, QString>;
-
 } // namespace
 
 // The face's geometry, what each frame shows, how it is drawn, and what the window does with the mouse
@@ -108,38 +103,30 @@ private slots:
 
     void geometryTicksAndFontSizes()
     {
-        // The defaults (246 x 246, 12 hours); the largest (598 x 598, 24 hours); odd widths on half pixels,
-        // and font sizes made even.
-        struct Row
-        {
-            int radius, width;
-            bool twentyFourHour;
-            int centre;
-            QRectF secondArc, hourArc, inner;
-            QList<int> fonts;
-        };
-        const Row rows[] = {
+        // The radius, the ring width, 24-hour mode, the centre, the second and hour rings, the inner disc, the
+        // time and date font sizes: the defaults (246 x 246, 12 hours); the largest (598 x 598, 24 hours); odd
+        // widths on half pixels, and font sizes made even.
+        const std::tuple<int, int, bool, int, QRectF, QRectF, QRectF, QList<int>> rows[] = {
             {48, 18, false, 123, {30, 30, 186, 186}, {66, 66, 114, 114}, {75, 75, 96, 96}, {16, 12}},
             {128, 50, true, 299, {46, 46, 506, 506}, {146, 146, 306, 306}, {171, 171, 256, 256}, {48, 32}},
             {75, 15, true, 141, {28.5, 28.5, 225, 225}, {58.5, 58.5, 165, 165}, {66, 66, 150, 150}, {28, 18}}};
-        for (const Row& row : rows) {
-            const ClockSettings settings = sized(row.radius, row.width, row.twentyFourHour);
+        for (const auto& [radius, width, twentyFourHour, c, secondArc, hourArc, inner, fonts] : rows) {
+            const ClockSettings settings = sized(radius, width, twentyFourHour);
             const ClockLayout layout = ComputeClockLayout(settings);
-            const int c = row.centre;
             QCOMPARE(QList({layout.centreX, layout.centreY, layout.width()}), QList({c, c, 2 * c}));
             QCOMPARE(QList({layout.face, layout.secondArc, layout.hourArc, layout.inner}),
-                     QList({QRectF(21, 21, 2 * (c - 21), 2 * (c - 21)), row.secondArc, row.hourArc, row.inner}));
+                     QList({QRectF(21, 21, 2 * (c - 21), 2 * (c - 21)), secondArc, hourArc, inner}));
             // The minute ring lies halfway between the second and hour rings.
-            QCOMPARE(layout.minuteArc.topLeft(), (row.secondArc.topLeft() + row.hourArc.topLeft()) / 2);
+            QCOMPARE(layout.minuteArc.topLeft(), (secondArc.topLeft() + hourArc.topLeft()) / 2);
             // One hour tick per hour of the dial, from the inner disc across the hour ring; minute ticks on
             // across the minute and second rings. Tick 0 lies at three o'clock, a quarter on straight down.
-            const qreal hourOuter = row.hourArc.right() + row.width / 2.0;
-            QCOMPARE(layout.hourTickCount, row.twentyFourHour ? 24 : 12);
-            QCOMPARE(layout.hourTicks[0], QLineF(c + row.radius, c, hourOuter, c));
+            const qreal hourOuter = hourArc.right() + width / 2.0;
+            QCOMPARE(layout.hourTickCount, twentyFourHour ? 24 : 12);
+            QCOMPARE(layout.hourTicks[0], QLineF(c + radius, c, hourOuter, c));
             QCOMPARE(layout.minuteTicks[0], QLineF(hourOuter, c, layout.face.right(), c));
             QVERIFY((layout.hourTicks[layout.hourTickCount / 4].p2() - QPointF(c, hourOuter)).manhattanLength() < 1e-3);
             const FaceFrame frame = frameAt(QTime(1, 2, 3), settings);
-            QCOMPARE(QList({frame.TimeFontSize, frame.DateFontSize}), row.fonts);
+            QCOMPARE(QList({frame.TimeFontSize, frame.DateFontSize}), fonts);
         }
         QCOMPARE(QList({evenFontSize(2.5), evenFontSize(3.5)}), QList({2, 4})); // halves round to even
     }
@@ -171,44 +158,33 @@ private slots:
         QCOMPARE(QList({twipsPerPixel(120), twipsPerPixel(0)}), QList({12, 15}));
     }
 
-    void frameTextsAndSweeps_data()
+    void frameTextsSweepsAndNameLine()
     {
-        // The time, 24-hour mode, the time and date texts, the hour, minute and second sweeps, the PM colour.
-        QTest::addColumn<FrameRow>("row");
+        // The time, 24-hour mode, the time and date texts, the hour, minute and second sweeps, the PM colour:
+        // midnight is 12 A with three full circles; a second past it; the afternoon in 12-hour mode ends in P
+        // and takes the PM colour, in 24-hour mode not; noon is 12 P with a full hour ring; 23:59:59; an early
+        // year pads the date.
         const auto at = [](int h, int m, int s) { return QDateTime(QDate(2026, 12, 6), QTime(h, m, s), Qt::UTC); };
         const QString date = u"12/06/2026"_s;
-        QTest::newRow("midnight is 12 A with three full circles")
-            << FrameRow{at(0, 0, 0), false, u"12:00:00 A"_s, date, {360, 360, 360}, false};
-        QTest::newRow("one second past midnight")
-            << FrameRow{at(0, 0, 1), false, u"12:00:01 A"_s, date, {360, 360, 6}, false};
-        QTest::newRow("afternoon in 12-hour mode ends in P and takes the PM colour")
-            << FrameRow{at(15, 4, 5), false, u"03:04:05 P"_s, date, {90, 24, 30}, true};
-        QTest::newRow("afternoon in 24-hour mode")
-            << FrameRow{at(15, 4, 5), true, u"15:04:05"_s, date, {225, 24, 30}, false};
-        QTest::newRow("noon in 12-hour mode is 12 P with a full hour ring")
-            << FrameRow{at(12, 0, 30), false, u"12:00:30 P"_s, date, {360, 360, 180}, true};
-        QTest::newRow("23:59:59 in 24-hour mode")
-            << FrameRow{at(23, 59, 59), true, u"23:59:59"_s, date, {345, 354, 354}, false};
-        QTest::newRow("an early year pads the date") << FrameRow{QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC),
-                                                                 true,
-                                                                 u"09:08:07"_s,
-                                                                 u"03/04/0987"_s,
-                                                                 {135, 48, 42},
-                                                                 false};
-    }
-
-    void frameTextsAndSweeps()
-    {
-        QFETCH(FrameRow, row);
-        const auto& [time, twentyFourHour, timeText, dateText, sweeps, pm] = row;
-        const FaceFrame frame = ComputeFaceFrame(time, sized(48, 18, twentyFourHour), u"x"_s, {}, false, -1);
-        QCOMPARE(std::pair(frame.TimeText, frame.DateText), std::pair(timeText, dateText));
-        QCOMPARE(QList({frame.HourSweep, frame.MinuteSweep, frame.SecondSweep}), sweeps);
-        QCOMPARE(frame.pmColour, pm);
-    }
-
-    void nameLineAndSeparators()
-    {
+        const std::tuple<QDateTime, bool, QString, QString, QList<float>, bool> rows[] = {
+            {at(0, 0, 0), false, u"12:00:00 A"_s, date, {360, 360, 360}, false},
+            {at(0, 0, 1), false, u"12:00:01 A"_s, date, {360, 360, 6}, false},
+            {at(15, 4, 5), false, u"03:04:05 P"_s, date, {90, 24, 30}, true},
+            {at(15, 4, 5), true, u"15:04:05"_s, date, {225, 24, 30}, false},
+            {at(12, 0, 30), false, u"12:00:30 P"_s, date, {360, 360, 180}, true},
+            {at(23, 59, 59), true, u"23:59:59"_s, date, {345, 354, 354}, false},
+            {QDateTime(QDate(987, 3, 4), QTime(9, 8, 7), Qt::UTC),
+             true,
+             u"09:08:07"_s,
+             u"03/04/0987"_s,
+             {135, 48, 42},
+             false}};
+        for (const auto& [time, twentyFourHour, timeText, dateText, sweeps, pm] : rows) {
+            const FaceFrame frame = ComputeFaceFrame(time, sized(48, 18, twentyFourHour), u"x"_s, {}, false, -1);
+            QCOMPARE(std::pair(frame.TimeText, frame.DateText), std::pair(timeText, dateText));
+            QCOMPARE(QList({frame.HourSweep, frame.MinuteSweep, frame.SecondSweep}), sweeps);
+            QCOMPARE(frame.pmColour, pm);
+        }
         // The default clock shows the day in the system's language, the others their names, cut to 8.
         const DateTimeTexts chinese = DateTimeTexts::fromLocale(QLocale(QLocale::Chinese, QLocale::China));
         const auto name = [&](const QString& clock, const DateTimeTexts& texts) {
@@ -222,33 +198,29 @@ private slots:
         QCOMPARE(frameAt(QTime(15, 4, 5), sized(), u"x"_s, german).DateText, u"12.06.2026"_s);
     }
 
-    void ringsGrowClockwiseFromTwelve_data()
-    {
-        // The time, 24-hour mode, the ring (0 hour, 1 minute, 2 second), where on it, the colour there.
-        QTest::addColumn<RingRow>("row");
-        const QTime midnight(0, 0, 0), quarterPastThree(3, 15, 45), fivePastOne(13, 5, 0);
-        const QRgb black = 0xFF000000, hour = 0xFFDB5C1C, second = 0xFF71A713;
-        QTest::newRow("midnight: full hour ring") << RingRow{midnight, false, 0, 265.0, hour};
-        QTest::newRow("midnight: full second ring") << RingRow{midnight, false, 2, 265.0, second};
-        QTest::newRow("03:15: hour ring from twelve") << RingRow{quarterPastThree, false, 0, 350.0, hour};
-        QTest::newRow("03:15: minute ring stops at three") << RingRow{quarterPastThree, false, 1, 20.0, black};
-        QTest::newRow("03:15:45: second ring reaches nine") << RingRow{quarterPastThree, false, 2, 170.0, second};
-        QTest::newRow("03:15:45: second ring stops at nine") << RingRow{quarterPastThree, false, 2, 190.0, black};
-        QTest::newRow("13:05, 12-hour: PM colour") << RingRow{fivePastOne, false, 0, 285.0, 0xFFFFC90E};
-        QTest::newRow("13:05, 12-hour: hour ring stops at one") << RingRow{fivePastOne, false, 0, 310.0, black};
-        QTest::newRow("13:05, 24-hour: hour colour") << RingRow{fivePastOne, true, 0, 285.0, hour};
-    }
-
     void ringsGrowClockwiseFromTwelve()
     {
-        QFETCH(RingRow, row);
-        const auto& [time, twentyFourHour, ring, degrees, colour] = row;
-        ClockSettings settings = sized(48, 18, twentyFourHour);
-        settings.DisplayScale = 1;
-        const ClockLayout layout = ComputeClockLayout(settings);
-        const QRectF arc = std::array{layout.hourArc, layout.minuteArc, layout.secondArc}[ring];
-        const QRgb pixel = ringPixel(render(settings, time), arc, degrees);
-        QVERIFY2(near(pixel, colour), qPrintable(QString::number(pixel, 16)));
+        // The time, 24-hour mode, the ring (0 hour, 1 minute, 2 second), where on it, the colour there.
+        const QTime midnight(0, 0, 0), quarterPastThree(3, 15, 45), fivePastOne(13, 5, 0);
+        const QRgb black = 0xFF000000, hour = 0xFFDB5C1C, second = 0xFF71A713;
+        const std::tuple<QTime, bool, int, double, QRgb> rows[] = {
+            {midnight, false, 0, 265.0, hour},           // a full hour ring
+            {midnight, false, 2, 265.0, second},         // a full second ring
+            {quarterPastThree, false, 0, 350.0, hour},   // the hour ring from twelve
+            {quarterPastThree, false, 1, 20.0, black},   // the minute ring stops at three
+            {quarterPastThree, false, 2, 170.0, second}, // the second ring reaches nine
+            {quarterPastThree, false, 2, 190.0, black},  // and stops there
+            {fivePastOne, false, 0, 285.0, 0xFFFFC90E},  // 12-hour: the PM colour
+            {fivePastOne, false, 0, 310.0, black},       // the hour ring stops at one
+            {fivePastOne, true, 0, 285.0, hour}};        // 24-hour: the hour colour
+        for (const auto& [time, twentyFourHour, ring, degrees, colour] : rows) {
+            ClockSettings settings = sized(48, 18, twentyFourHour);
+            settings.DisplayScale = 1;
+            const ClockLayout layout = ComputeClockLayout(settings);
+            const QRectF arc = std::array{layout.hourArc, layout.minuteArc, layout.secondArc}[ring];
+            const QRgb pixel = ringPixel(render(settings, time), arc, degrees);
+            QVERIFY2(near(pixel, colour), qPrintable(time.toString() + u" "_s + QString::number(pixel, 16)));
+        }
     }
 
     void drawingStaysOnTheFaceWithScaleOpacityFocusAndButtons()
@@ -288,50 +260,45 @@ private slots:
         QVERIFY2(qRed(lit) > 150 && qGreen(lit) < 100, qPrintable(QString::number(lit, 16)));
     }
 
-    void windowInputsAskForTheirActions_data()
-    {
-        QTest::addColumn<InputRow>("row"); // the gesture, where, the action it asks for (empty: none)
-        const QPoint face(120, 120);
-        QTest::newRow("a click on the close button exits with saving")
-            << InputRow{u"click"_s, QPoint(236, 30), u"exit save"_s};
-        QTest::newRow("a click on the settings button opens the settings owned by the clock")
-            << InputRow{u"click"_s, QPoint(236, 52), u"settings owned"_s};
-        QTest::newRow("a click on the face does nothing") << InputRow{u"click"_s, face, QString()};
-        QTest::newRow("a double click on the face opens the about box") << InputRow{u"double"_s, face, u"about"_s};
-        QTest::newRow("a double click on the move button does nothing")
-            << InputRow{u"double"_s, QPoint(236, 73), QString()};
-        QTest::newRow("releasing the right button opens the menu") << InputRow{u"right"_s, face, u"menu"_s};
-        QTest::newRow("Page Up opens the settings without an owner") << InputRow{u"Page Up"_s, face, u"settings"_s};
-        QTest::newRow("closing the window exits with saving") << InputRow{u"close"_s, face, u"exit save"_s};
-    }
-
     void windowInputsAskForTheirActions()
     {
-        QFETCH(InputRow, row);
-        const auto& [gesture, position, call] = row;
-        openWindow();
-        ClockWindow* window = m_window.get();
-        QTest::mouseMove(window, QPoint(1, 1)); // the pointer may already be at `position` from the last row
-        QTest::mouseMove(window, position);
-        if (gesture == u"click") {
-            QTest::mouseClick(window, Qt::LeftButton, {}, position);
-        } else if (gesture == u"double") {
-            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, position, window->mapToGlobal(QPointF(position)),
-                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(window, &doubleClick);
-        } else if (gesture == u"right") {
-            QTest::mousePress(window, Qt::RightButton, {}, position);
-            QVERIFY(m_calls.isEmpty());
-            QTest::mouseRelease(window, Qt::RightButton, {}, position);
-        } else if (gesture == u"Page Up") {
-            QTest::keyClick(window, Qt::Key_PageUp);
-        } else {
-            window->close();
+        // The gesture, where, the action it asks for (empty: none).
+        const QPoint face(120, 120);
+        const std::tuple<QString, QPoint, QString> rows[] = {
+            {u"click"_s, QPoint(236, 30), u"exit save"_s},      // the close button exits with saving
+            {u"click"_s, QPoint(236, 52), u"settings owned"_s}, // the settings button: owned by the clock
+            {u"click"_s, face, QString()},                      // a click on the face does nothing
+            {u"double"_s, face, u"about"_s},                    // a double click on it opens the about box
+            {u"double"_s, QPoint(236, 73), QString()},          // one on the move button does nothing
+            {u"right"_s, face, u"menu"_s},                      // releasing the right button opens the menu
+            {u"Page Up"_s, face, u"settings"_s},                // Page Up opens the settings, without an owner
+            {u"close"_s, face, u"exit save"_s}};                // closing the window exits with saving
+        for (const auto& [gesture, position, call] : rows) {
+            cleanup();
+            openWindow();
+            ClockWindow* window = m_window.get();
+            QTest::mouseMove(window, QPoint(1, 1)); // the pointer may already be at `position` from the last row
+            QTest::mouseMove(window, position);
+            if (gesture == u"click") {
+                QTest::mouseClick(window, Qt::LeftButton, {}, position);
+            } else if (gesture == u"double") {
+                QMouseEvent doubleClick(QEvent::MouseButtonDblClick, position, window->mapToGlobal(QPointF(position)),
+                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(window, &doubleClick);
+            } else if (gesture == u"right") {
+                QTest::mousePress(window, Qt::RightButton, {}, position);
+                QVERIFY(m_calls.isEmpty());
+                QTest::mouseRelease(window, Qt::RightButton, {}, position);
+            } else if (gesture == u"Page Up") {
+                QTest::keyClick(window, Qt::Key_PageUp);
+            } else {
+                window->close();
+            }
+            QCOMPARE(m_calls.join(u','), call);
         }
-        QCOMPARE(m_calls.join(u','), call);
     }
 
-    void unchangedFramesAreNotDrawnAgain()
+    void unchangedFramesAreNotDrawnAgainAndAnIdleWindowWakesOnlyOnTheSecond()
     {
         openWindow();
         m_window->redraw();
@@ -344,87 +311,7 @@ private slots:
         QVERIFY(m_settings.DisplayScale == 1 && m_window->faceImage() != withScale);
         QTest::keyClick(m_window.get(), Qt::Key_PageDown);
         QVERIFY(m_settings.DisplayScale == 0 && m_window->faceImage() == withScale);
-    }
-
-    void secondByPiecesDrawsTheSamePixelsAsWholeFrames_data()
-    {
-        QTest::addColumn<int>("radius");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<qreal>("ratio");
-        QTest::addColumn<bool>("blueNight");
-        for (const bool blueNight : {false, true}) {
-            const char* look = blueNight ? "blue night" : "default";
-            QTest::addRow("246 px, %s", look) << 48 << 18 << 1.0 << blueNight;
-            QTest::addRow("598 px, %s", look) << 128 << 50 << 1.0 << blueNight;
-        }
-        QTest::newRow("246 px on a screen scaled 1.5 times") << 48 << 18 << 1.5 << false;
-    }
-
-    void secondByPiecesDrawsTheSamePixelsAsWholeFrames()
-    {
-        // Every second of a minute, and the change into the next minute, drawn as the window draws them
-        // (only what changed) must show exactly what a whole new frame shows.
-        QFETCH(int, radius);
-        QFETCH(int, width);
-        QFETCH(qreal, ratio);
-        QFETCH(bool, blueNight);
-        ClockSettings settings = sized(radius, width);
-        if (blueNight) {
-            settings.TimeFontColor = qint32(0xFF0099FF);
-            settings.DateFontColor = settings.ClockScaleColor = qint32(0xCC00B0E4);
-            settings.BackgroundOpacity = 3;
-        }
-        const ClockLayout layout = ComputeClockLayout(settings);
-        const DrawingTools tools = CreateDrawingTools(settings);
-        const QImage strip = makeButtonStrip();
-        const auto blank = [&] {
-            QImage image(QSize(layout.width(), layout.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
-            image.setDevicePixelRatio(ratio);
-            image.fill(Qt::transparent);
-            return image;
-        };
-        QImage byPieces = blank();
-        FaceFrame shown;
-        for (int second = 0; second <= 61; ++second) {
-            const FaceFrame frame = frameAt(QTime(10, 20, 0).addSecs(second), settings);
-            DrawClockChange(byPieces, layout, tools, shown, frame, strip);
-            shown = frame;
-            QImage whole = blank();
-            QPainter painter(&whole);
-            DrawClock(painter, layout, tools, frame, strip);
-            painter.end();
-            QVERIFY2(byPieces == whole, qPrintable(frame.TimeText));
-        }
-    }
-
-    void shapeCoversTheFaceInDevicePixels_data()
-    {
-        QTest::addColumn<qreal>("ratio");
-        QTest::newRow("unscaled") << 1.0;
-        QTest::newRow("scaled 1.5 times") << 1.5;
-        QTest::newRow("scaled twice") << 2.0;
-    }
-
-    void shapeCoversTheFaceInDevicePixels()
-    {
-        // On a scaled screen the window has more device pixels than logical ones; a shape cut in logical
-        // pixels would show a fragment of the face and take clicks in the wrong places.
-        QFETCH(qreal, ratio);
-        const ClockLayout layout = ComputeClockLayout(sized());
-        const QRect face = QRectF(layout.face.topLeft() * ratio, layout.face.size() * ratio).toAlignedRect();
-        const QRegion shape = windowShape(layout, false, ratio);
-        QVERIFY(shape.boundingRect().contains(face.adjusted(2, 2, -2, -2)));
-        QVERIFY(qAbs(shape.boundingRect().width() - face.width()) <= 8 * ratio);
-        QVERIFY(shape.contains(face.center()) && shape.contains(QPoint(face.center().x(), face.bottom() - 2)));
-        QVERIFY(!shape.contains(face.topLeft())); // the corners stay out, and pass clicks through
-        const QRegion withStrip = windowShape(layout, true, ratio);
-        QVERIFY(withStrip.contains(QPointF(QPointF(layout.width() - 10, 40) * ratio).toPoint()));
-    }
-
-    void idleWindowWakesOnlyOnTheSecond()
-    {
         // Nothing but the tick runs while the mouse is away, and it is armed for the next second boundary.
-        openWindow();
         m_time.now = m_time.now.addMSecs(250);
         m_window->rebuild();
         QTest::keyClick(m_window.get(), Qt::Key_PageDown); // a key changes nothing in this
@@ -435,6 +322,66 @@ private slots:
         QCOMPARE(running.size(), 1);
         QVERIFY(running.first()->isSingleShot());
         QVERIFY(qAbs(running.first()->remainingTime() - 753) <= 3 || running.first()->interval() >= 750);
+    }
+
+    void secondByPiecesDrawsTheSamePixelsAsWholeFrames()
+    {
+        // Every second of a minute, and the change into the next minute, drawn as the window draws them
+        // (only what changed) must show exactly what a whole new frame shows: 246 and 598 pixels wide, in
+        // the default colours and in blue night's, and 246 pixels on a screen scaled 1.5 times.
+        const std::tuple<int, int, qreal, bool> rows[] = {{48, 18, 1.0, false},
+                                                          {128, 50, 1.0, false},
+                                                          {48, 18, 1.0, true},
+                                                          {128, 50, 1.0, true},
+                                                          {48, 18, 1.5, false}};
+        for (const auto& [radius, width, ratio, blueNight] : rows) {
+            ClockSettings settings = sized(radius, width);
+            if (blueNight) {
+                settings.TimeFontColor = qint32(0xFF0099FF);
+                settings.DateFontColor = settings.ClockScaleColor = qint32(0xCC00B0E4);
+                settings.BackgroundOpacity = 3;
+            }
+            const ClockLayout layout = ComputeClockLayout(settings);
+            const DrawingTools tools = CreateDrawingTools(settings);
+            const QImage strip = makeButtonStrip();
+            const auto blank = [&] {
+                QImage image(QSize(layout.width(), layout.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::transparent);
+                return image;
+            };
+            QImage byPieces = blank();
+            FaceFrame shown;
+            for (int second = 0; second <= 61; ++second) {
+                const FaceFrame frame = frameAt(QTime(10, 20, 0).addSecs(second), settings);
+                DrawClockChange(byPieces, layout, tools, shown, frame, strip);
+                shown = frame;
+                QImage whole = blank();
+                QPainter painter(&whole);
+                DrawClock(painter, layout, tools, frame, strip);
+                painter.end();
+                QVERIFY2(byPieces == whole,
+                         qPrintable(u"radius %1, ratio %2, blue night %3: "_s.arg(radius).arg(ratio).arg(blueNight) +
+                                    frame.TimeText));
+            }
+        }
+    }
+
+    void shapeCoversTheFaceInDevicePixels()
+    {
+        // On a scaled screen the window has more device pixels than logical ones; a shape cut in logical
+        // pixels would show a fragment of the face and take clicks in the wrong places.
+        const ClockLayout layout = ComputeClockLayout(sized());
+        for (const qreal ratio : {1.0, 1.5, 2.0}) {
+            const QRect face = QRectF(layout.face.topLeft() * ratio, layout.face.size() * ratio).toAlignedRect();
+            const QRegion shape = windowShape(layout, false, ratio);
+            QVERIFY(shape.boundingRect().contains(face.adjusted(2, 2, -2, -2)));
+            QVERIFY(qAbs(shape.boundingRect().width() - face.width()) <= 8 * ratio);
+            QVERIFY(shape.contains(face.center()) && shape.contains(QPoint(face.center().x(), face.bottom() - 2)));
+            QVERIFY(!shape.contains(face.topLeft())); // the corners stay out, and pass clicks through
+            const QRegion withStrip = windowShape(layout, true, ratio);
+            QVERIFY(withStrip.contains(QPointF(QPointF(layout.width() - 10, 40) * ratio).toPoint()));
+        }
     }
 };
 

@@ -29,56 +29,43 @@ private slots:
             QCOMPARE(CleanString(input), expected);
     }
 
-    void numberOfText_data()
+    void numbersOfText()
     {
-        QTest::addColumn<NumberRow>("row");
-        QTest::newRow("plain decimal") << NumberRow{u"18"_s, 18};
-        QTest::newRow("leading blanks are skipped") << NumberRow{u"  \t42"_s, 42};
-        QTest::newRow("reading stops at a letter") << NumberRow{u"12px"_s, 12};
-        QTest::newRow("empty text is 0") << NumberRow{QString(), 0};
-        QTest::newRow("non-numeric text is 0") << NumberRow{u"abc"_s, 0};
-        QTest::newRow("negative decimal") << NumberRow{u"-2401252"_s, -2401252};
-        QTest::newRow("four hex digits FFFF are -1") << NumberRow{u"&HFFFF"_s, -1};
-        QTest::newRow("lower-case hex prefix") << NumberRow{u"&hff"_s, 255};
-        QTest::newRow("eight hex digits are 32 bits") << NumberRow{u"&HFFDB5C1C"_s, qint32(0xFFDB5C1C)};
-        QTest::newRow("hex 10000 is positive") << NumberRow{u"&H10000"_s, 65536};
-        QTest::newRow("octal 177777 is -1") << NumberRow{u"&O177777"_s, -1};
-        QTest::newRow("octal 17") << NumberRow{u"&o17"_s, 15};
-        QTest::newRow("hex wider than 32 bits does not fit") << NumberRow{u"&H1FFFFFFFF"_s, {}};
-        QTest::newRow("2.5 rounds to even 2") << NumberRow{u"2.5"_s, 2};
-        QTest::newRow("3.5 rounds to even 4") << NumberRow{u"3.5"_s, 4};
-        QTest::newRow("2.51 rounds up") << NumberRow{u"2.51"_s, 3};
-        QTest::newRow("exponent") << NumberRow{u"1.5e3"_s, 1500};
-        QTest::newRow("an exponent without digits is not read") << NumberRow{u"7e"_s, 7};
-        QTest::newRow("a point alone") << NumberRow{u".5"_s, 0};
-        QTest::newRow("a sign alone is 0") << NumberRow{u"-"_s, 0};
-        QTest::newRow("largest 32-bit value") << NumberRow{u"2147483647"_s, 2147483647};
-        QTest::newRow("above 32 bits does not fit") << NumberRow{u"2147483648"_s, {}};
-        QTest::newRow("huge exponent does not fit") << NumberRow{u"1e400"_s, {}};
-    }
-
-    void numberOfText()
-    {
-        QFETCH(NumberRow, row);
-        QCOMPARE(NumberOfText(row.first), row.second);
-    }
-
-    void convertTextToNumber_data()
-    {
-        QTest::addColumn<NumberRow>("row");
-        QTest::newRow("whole number") << NumberRow{u"47"_s, 47};
-        QTest::newRow("blanks around") << NumberRow{u" -5 "_s, -5};
-        QTest::newRow("hex") << NumberRow{u"&H1F"_s, 31};
-        QTest::newRow("trailing letters") << NumberRow{u"12abc"_s, {}};
-        QTest::newRow("empty") << NumberRow{QString(), {}};
-        QTest::newRow("prefix without digits") << NumberRow{u"&H"_s, {}};
-        QTest::newRow("words") << NumberRow{u"blue"_s, {}};
-    }
-
-    void convertTextToNumber()
-    {
-        QFETCH(NumberRow, row);
-        QCOMPARE(ConvertTextToNumber(row.first), row.second);
+        const NumberRow rows[] = {{u"18"_s, 18},                         // plain decimal
+                                  {u"  \t42"_s, 42},                     // leading blanks are skipped
+                                  {u"12px"_s, 12},                       // reading stops at a letter
+                                  {QString(), 0},                        // empty text is 0
+                                  {u"abc"_s, 0},                         // non-numeric text is 0
+                                  {u"-2401252"_s, -2401252},             // negative decimal
+                                  {u"&HFFFF"_s, -1},                     // four hex digits FFFF are -1
+                                  {u"&hff"_s, 255},                      // lower-case hex prefix
+                                  {u"&HFFDB5C1C"_s, qint32(0xFFDB5C1C)}, // eight hex digits are 32 bits
+                                  {u"&H10000"_s, 65536},                 // hex 10000 is positive
+                                  {u"&O177777"_s, -1},                   // octal 177777 is -1
+                                  {u"&o17"_s, 15},                       // octal 17
+                                  {u"&H1FFFFFFFF"_s, {}},                // hex wider than 32 bits does not fit
+                                  {u"2.5"_s, 2},                         // 2.5 rounds to even 2
+                                  {u"3.5"_s, 4},                         // 3.5 rounds to even 4
+                                  {u"2.51"_s, 3},                        // 2.51 rounds up
+                                  {u"1.5e3"_s, 1500},                    // exponent
+                                  {u"7e"_s, 7},                          // an exponent without digits is not read
+                                  {u".5"_s, 0},                          // a point alone
+                                  {u"-"_s, 0},                           // a sign alone is 0
+                                  {u"2147483647"_s, 2147483647},         // largest 32-bit value
+                                  {u"2147483648"_s, {}},                 // above 32 bits does not fit
+                                  {u"1e400"_s, {}}};                     // huge exponent does not fit
+        for (const auto& [text, number] : rows)
+            QVERIFY2(NumberOfText(text) == number, qPrintable(text));
+        // Converting takes the whole text, or nothing.
+        const NumberRow whole[] = {{u"47"_s, 47},    // whole number
+                                   {u" -5 "_s, -5},  // blanks around
+                                   {u"&H1F"_s, 31},  // hex
+                                   {u"12abc"_s, {}}, // trailing letters
+                                   {QString(), {}},  // empty
+                                   {u"&H"_s, {}},    // prefix without digits
+                                   {u"blue"_s, {}}}; // words
+        for (const auto& [text, number] : whole)
+            QVERIFY2(ConvertTextToNumber(text) == number, qPrintable(text));
     }
 
     void privateFileReplacesAndClearsWhatAnInterruptedSaveLeft()

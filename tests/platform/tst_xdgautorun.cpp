@@ -26,9 +26,8 @@ private slots:
         QCOMPARE(entries.read(value), QString());
         QVERIFY(entries.write(value, program + u" A \"B\" 5%"_s));
         QCOMPARE(entries.read(value), program + u" A \"B\" 5%"_s);
-        QFile file(entries.entryPath(value));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(test::readFile(entries.entryPath(value))).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.first(), u"[Desktop Entry]"_s);
         QVERIFY(lines.contains(u"Type=Application"_s) && lines.contains(u"Name=Kiv Clock - Tokyo"_s));
         QVERIFY(lines.contains(u"Exec=\"/opt/Kiv Clock/kivclock\" \"A \\\\\"B\\\\\" 5%%\""_s));

@@ -43,10 +43,6 @@ class TestSettings final : public QObject
     test::RecordingMessages m_messages;
 
     QString path() const { return m_dir->filePath(u"cfg/registry.reg"_s); }
-    void writeFile(const QByteArray& bytes)
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(path()).path()) && test::writeFile(path(), bytes));
-    }
     qint32 write(const QString& name, const QString& value, quint32 type = RegDword, const QString& key = kKey)
     {
         return m_registry->WriteRegistryValue(key, name, value, type);
@@ -109,7 +105,7 @@ private slots:
         QVERIFY(!m_registry->snapshot().findKey(kKey) && m_registry->snapshot().findKey(SoftwareKey));
     }
 
-    void dwordWritesAndReads()
+    void dwordsAndTextsThatNeedEscapingRoundTrip()
     {
         // Negative, all bits, positive, the leading number of a text, a half rounded to even, too many bits.
         const std::tuple<QString, QByteArray, int> rows[] = {{u"-2401252"_s, "dword:ffdb5c1c", -2401252},
@@ -125,10 +121,6 @@ private slots:
                      stored.isEmpty() ? RegistryValue() : RegistryValue(readBack));
             m_registry->DeleteRegistryValue(kKey, u"V"_s);
         }
-    }
-
-    void textsThatNeedEscapingRoundTrip()
-    {
         const QString key = kKey + u"\\odd ] name"_s;
         for (const QString& text : {u"C:\\Program Files\\\"x\"\\"_s, u"北京时间"_s, u"one\ntwo\r\nthree"_s, QString(),
                                     u"[x]=\"y\"@"_s, u"=hex:01,\\"_s}) { // the last looks like continued hex data
@@ -160,7 +152,7 @@ private slots:
                                    "\"Broken\"=dword:zz\n"
                                    "garbage line\n"
                                    "\"TimeZoneIndex\"=dword:0000004a\n";
-        writeFile(damaged);
+        QVERIFY(test::writeFile(path(), damaged)); // over the file written above
         const auto setAside = [this] {
             return QDir(QFileInfo(path()).path()).entryList({u"registry.reg.unreadable-*"_s}, QDir::Files);
         };
@@ -177,7 +169,7 @@ private slots:
         QCOMPARE(setAside().size(), 1);
     }
 
-    void freshClock()
+    void freshClockAndRangeRules()
     {
         // The system's zone; daylight time in daylight time; the first zone of an offset; zone 0 on an offset
         // the table lacks.
@@ -195,43 +187,35 @@ private slots:
             expected.TimeStandard = standard;
             QCOMPARE(settings, expected);
         }
-    }
-
-    void rangeRules_data()
-    {
-        QTest::addColumn<RangeRow>("row"); // the value's name, what is stored, what loads
-        QTest::newRow("radius 128 stays") << RangeRow{u"ClockRadius"_s, 128, 128};
-        QTest::newRow("radius 48 stays") << RangeRow{u"ClockRadius"_s, 48, 48};
-        QTest::newRow("radius 129 becomes 48") << RangeRow{u"ClockRadius"_s, 129, 48};
-        QTest::newRow("radius 47 becomes 48") << RangeRow{u"ClockRadius"_s, 47, 48};
-        QTest::newRow("hour width 50 stays") << RangeRow{u"HourCircleWidth"_s, 50, 50};
-        QTest::newRow("hour width 51 becomes 18") << RangeRow{u"HourCircleWidth"_s, 51, 18};
-        QTest::newRow("minute width 10 stays") << RangeRow{u"MinuteCircleWidth"_s, 10, 10};
-        QTest::newRow("minute width 9 becomes 18") << RangeRow{u"MinuteCircleWidth"_s, 9, 18};
-        QTest::newRow("second width -3 becomes 18") << RangeRow{u"SecondCircleWidth"_s, -3, 18};
-        QTest::newRow("opacity 6 survives") << RangeRow{u"BackgroundOpacity"_s, 6, 6};
-        QTest::newRow("opacity 7 becomes 0") << RangeRow{u"BackgroundOpacity"_s, 7, 0};
-        QTest::newRow("opacity -1 becomes 0") << RangeRow{u"BackgroundOpacity"_s, -1, 0};
-        QTest::newRow("monitor is not checked here") << RangeRow{u"MonitorID"_s, 9, 9};
-        QTest::newRow("24-hour flag keeps any value") << RangeRow{u"12/24Hour"_s, 5, 5};
-        QTest::newRow("theme keeps any value") << RangeRow{u"ClockTheme"_s, 7, 7};
-        QTest::newRow("colour 0 becomes the default") << RangeRow{u"AM/24HourCircleColor"_s, 0, qint32(0xFFDB5C1C)};
-        QTest::newRow("scale colour 0 becomes the default") << RangeRow{u"ClockScaleColor"_s, 0, 0x77777777};
-        QTest::newRow("transparent white stays") << RangeRow{u"TimeFontColor"_s, 0x00FFFFFF, 0x00FFFFFF};
-    }
-
-    void rangeRules()
-    {
-        QFETCH(RangeRow, row);
-        const auto& [name, stored, loaded] = row;
-        write(u"Enable"_s, 1);
-        write(name, stored);
-        const ClockSettings settings = reload();
-        const auto fields = settingFields();
-        const auto field =
-            std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.valueName() == name; });
-        QVERIFY(field != fields.end());
-        QCOMPARE(settings.*field->field, loaded);
+        // A stored value out of its range loads as the default: the value's name, what is stored, what loads.
+        const RangeRow ranges[] = {{u"ClockRadius"_s, 128, 128},                       // radius 128 stays
+                                   {u"ClockRadius"_s, 48, 48},                         // radius 48 stays
+                                   {u"ClockRadius"_s, 129, 48},                        // radius 129 becomes 48
+                                   {u"ClockRadius"_s, 47, 48},                         // radius 47 becomes 48
+                                   {u"HourCircleWidth"_s, 50, 50},                     // hour width 50 stays
+                                   {u"HourCircleWidth"_s, 51, 18},                     // hour width 51 becomes 18
+                                   {u"MinuteCircleWidth"_s, 10, 10},                   // minute width 10 stays
+                                   {u"MinuteCircleWidth"_s, 9, 18},                    // minute width 9 becomes 18
+                                   {u"SecondCircleWidth"_s, -3, 18},                   // second width -3 becomes 18
+                                   {u"BackgroundOpacity"_s, 6, 6},                     // opacity 6 survives
+                                   {u"BackgroundOpacity"_s, 7, 0},                     // opacity 7 becomes 0
+                                   {u"BackgroundOpacity"_s, -1, 0},                    // opacity -1 becomes 0
+                                   {u"MonitorID"_s, 9, 9},                             // monitor is not checked here
+                                   {u"12/24Hour"_s, 5, 5},                             // 24-hour flag keeps any value
+                                   {u"ClockTheme"_s, 7, 7},                            // theme keeps any value
+                                   {u"AM/24HourCircleColor"_s, 0, qint32(0xFFDB5C1C)}, // colour 0 becomes the default
+                                   {u"ClockScaleColor"_s, 0, 0x77777777},         // scale colour 0 becomes the default
+                                   {u"TimeFontColor"_s, 0x00FFFFFF, 0x00FFFFFF}}; // transparent white stays
+        for (const auto& [name, stored, loaded] : ranges) {
+            write(u"Enable"_s, 1);
+            write(name, stored);
+            const ClockSettings settings = reload();
+            const auto fields = settingFields();
+            const auto field =
+                std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.valueName() == name; });
+            QVERIFY(field != fields.end());
+            QVERIFY2(settings.*field->field == loaded, qPrintable(name + u' ' + QString::number(stored)));
+        }
     }
 
     void storedRecordsLoadAsTheyCanOnAMonitorThatIsThere()
@@ -263,13 +247,12 @@ private slots:
         const std::tuple<int, int, QPoint, int> rows[] = {
             {1, 2, {30000, 1500}, 1}, {1, 1, {0, 480}, 0}, {-1, 2, {0, 480}, 0}, {0, 0, {0, 0}, 0}};
         for (const auto& [monitorId, monitorCount, twips, monitorAfter] : rows) {
-            ClockSettings settings;
-            settings.MonitorID = monitorId;
-            settings.Left = 30000;
-            settings.Top = 1500;
-            ValidateMonitorPosition(settings, all.mid(0, monitorCount), 15, 15);
-            QCOMPARE(std::pair(QPoint(settings.Left, settings.Top), settings.MonitorID),
-                     std::pair(twips, monitorAfter));
+            ClockSettings placed;
+            placed.MonitorID = monitorId;
+            placed.Left = 30000;
+            placed.Top = 1500;
+            ValidateMonitorPosition(placed, all.mid(0, monitorCount), 15, 15);
+            QCOMPARE(std::pair(QPoint(placed.Left, placed.Top), placed.MonitorID), std::pair(twips, monitorAfter));
         }
     }
 
@@ -316,48 +299,42 @@ private slots:
         QCOMPARE(storedNames(), u"{Office}{Tokyo}{Paris}{Rome}"_s);
     }
 
-    void addClockRefuses_data()
-    {
-        QTest::addColumn<RefusalRow>("row"); // the clocks listed, the name to add, the message
-        const QString office = u"{Office}"_s;
-        QTest::newRow("empty name") << RefusalRow{office, u"   "_s, ClockMessages::EnterName};
-        QTest::newRow("NUL first") << RefusalRow{office, QString::fromUtf16(u"\0Tokyo", 6), ClockMessages::EnterName};
-        QTest::newRow("the default clock") << RefusalRow{office, u"Default"_s, ClockMessages::NameExists};
-        QTest::newRow("a listed clock") << RefusalRow{office, u"Office"_s, ClockMessages::NameExists};
-        // Names that differ only in case are one key of the store: deleting one would delete the other.
-        QTest::newRow("the default clock in lower case") << RefusalRow{office, u"default"_s, ClockMessages::NameExists};
-        QTest::newRow("a listed clock in another case") << RefusalRow{office, u"OFFICE"_s, ClockMessages::NameExists};
-        QTest::newRow("a clock another process added, in another case")
-            << RefusalRow{u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists};
-        // Deleting a clock named "System" would delete the clock list and the program's path.
-        QTest::newRow("the key of the clock list")
-            << RefusalRow{office, u"system"_s, ClockMessages::AddFailed + clockNameProblem(u"System"_s)};
-        const QString longName(126, QChar(0x6F22)); // 378 bytes in UTF-8: "<name>.cfg" would not fit a file name
-        QTest::newRow("a name too long for its alarm file")
-            << RefusalRow{office, longName, ClockMessages::AddFailed + clockNameProblem(longName)};
-        QTest::newRow("opening brace") << RefusalRow{office, u"a{b"_s, ClockMessages::BadName};
-        QTest::newRow("closing brace") << RefusalRow{office, u"a}b"_s, ClockMessages::BadName};
-        QTest::newRow("slash") << RefusalRow{office, u"../etc"_s, ClockMessages::BadName};
-        QTest::newRow("backslash") << RefusalRow{office, u"a\\b"_s, ClockMessages::BadName};
-        QTest::newRow("parent folder") << RefusalRow{office, u".."_s, ClockMessages::BadName};
-        QTest::newRow("line break") << RefusalRow{office, u"a\nb"_s, ClockMessages::BadName};
-        QTest::newRow("127 clocks leave no room")
-            << RefusalRow{clockNames(127, u"C"_s), u"One more"_s, ClockMessages::TooMany};
-    }
-
     void addClockRefuses()
     {
-        QFETCH(RefusalRow, row);
-        const auto& [listed, name, message] = row;
-        setClocks(listed);
-        ClockList clocks = list();
-        clocks.LoadClockList();
-        const QByteArray before = m_registry->snapshot().serialize();
-        QVERIFY(!clocks.AddClock(name, 3));
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown.first().text, message);
-        QCOMPARE(m_registry->snapshot().serialize(), before);
-        QVERIFY(m_instances.started.isEmpty());
+        // The clocks listed, the name to add, the message. Names that differ only in case are one key of the
+        // store: deleting one would delete the other. Deleting a clock named "System" would delete the clock
+        // list and the program's path. 126 characters are 378 bytes in UTF-8: "<name>.cfg" would not fit a file
+        // name.
+        const QString office = u"{Office}"_s, longName(126, QChar(0x6F22));
+        const RefusalRow rows[] = {
+            {office, u"   "_s, ClockMessages::EnterName},                                    // empty name
+            {office, QString::fromUtf16(u"\0Tokyo", 6), ClockMessages::EnterName},           // NUL first
+            {office, u"Default"_s, ClockMessages::NameExists},                               // the default clock
+            {office, u"Office"_s, ClockMessages::NameExists},                                // a listed clock
+            {office, u"default"_s, ClockMessages::NameExists},                               // in lower case
+            {office, u"OFFICE"_s, ClockMessages::NameExists},                                // in another case
+            {u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists},                   // added meanwhile
+            {office, u"system"_s, ClockMessages::AddFailed + clockNameProblem(u"System"_s)}, // the clock list's key
+            {office, longName, ClockMessages::AddFailed + clockNameProblem(longName)},       // too long a name
+            {office, u"a{b"_s, ClockMessages::BadName},                                      // opening brace
+            {office, u"a}b"_s, ClockMessages::BadName},                                      // closing brace
+            {office, u"../etc"_s, ClockMessages::BadName},                                   // slash
+            {office, u"a\\b"_s, ClockMessages::BadName},                                     // backslash
+            {office, u".."_s, ClockMessages::BadName},                                       // parent folder
+            {office, u"a\nb"_s, ClockMessages::BadName},                                     // line break
+            {clockNames(127, u"C"_s), u"One more"_s, ClockMessages::TooMany}};               // no room left
+        for (const auto& [listed, name, message] : rows) {
+            init();
+            setClocks(listed);
+            ClockList clocks = list();
+            clocks.LoadClockList();
+            const QByteArray before = m_registry->snapshot().serialize();
+            QVERIFY2(!clocks.AddClock(name, 3), qPrintable(name));
+            QCOMPARE(m_messages.shown.size(), 1);
+            QCOMPARE(m_messages.shown.first().text, message);
+            QCOMPARE(m_registry->snapshot().serialize(), before);
+            QVERIFY(m_instances.started.isEmpty());
+        }
     }
 
     void deleteClockRemovesEveryTrace()
@@ -390,36 +367,31 @@ private slots:
         QVERIFY(m_messages.shown.last().text.size() > ClockMessages::DeleteFailed.size());
     }
 
-    void setAutorun_data()
-    {
-        // The entry before ("": none), the mode, the result, the entry after.
-        QTest::addColumn<AutorunRow>("row");
-        const QString own = kProgram + u" Tokyo"_s;
-        const QString other = u"/old/place/kivclock Tokyo"_s;
-        QTest::newRow("mode 0 writes a missing entry") << AutorunRow{QString(), 0, 1, own};
-        QTest::newRow("mode 0 keeps its own entry") << AutorunRow{own, 0, 1, own};
-        QTest::newRow("mode 0 repairs a stale entry") << AutorunRow{other, 0, 1, own};
-        QTest::newRow("mode 1 removes its own entry") << AutorunRow{own, 1, 0, QString()};
-        QTest::newRow("mode 1 leaves another program's entry") << AutorunRow{other, 1, 0, other};
-        QTest::newRow("mode 2 removes any entry") << AutorunRow{other, 2, 0, QString()};
-        QTest::newRow("mode 1 removes its own entry with trailing spaces")
-            << AutorunRow{own + u"  "_s, 1, 0, QString()};
-        QTest::newRow("mode 1 leaves the entry of a name in another case")
-            << AutorunRow{kProgram + u" tokyo"_s, 1, 0, kProgram + u" tokyo"_s};
-    }
-
     void setAutorun()
     {
-        QFETCH(AutorunRow, row);
-        const auto& [before, mode, result, after] = row;
-        if (!before.isEmpty())
-            m_autorun.entries.insert(u"Kiv Clock - Tokyo"_s, before);
-        ClockList clocks = list(u"Tokyo"_s);
-        // The state (0: this program starts the clock) ignores trailing spaces only, before and after.
-        QCOMPARE(clocks.GetAutorunState(), before.trimmed() == kProgram + u" Tokyo"_s ? 0 : 1);
-        QCOMPARE(clocks.SetAutorun(mode), result);
-        QCOMPARE(m_autorun.read(u"Kiv Clock - Tokyo"_s), after);
-        QCOMPARE(clocks.GetAutorunState(), result == 1 ? 0 : 1);
+        // The entry before ("": none), the mode, the result, the entry after.
+        const QString own = kProgram + u" Tokyo"_s;
+        const QString other = u"/old/place/kivclock Tokyo"_s;
+        const AutorunRow rows[] = {
+            {QString(), 0, 1, own},           // mode 0 writes a missing entry
+            {own, 0, 1, own},                 // mode 0 keeps its own entry
+            {other, 0, 1, own},               // mode 0 repairs a stale entry
+            {own, 1, 0, QString()},           // mode 1 removes its own entry
+            {other, 1, 0, other},             // mode 1 leaves another program's entry
+            {other, 2, 0, QString()},         // mode 2 removes any entry
+            {own + u"  "_s, 1, 0, QString()}, // mode 1 removes its own entry, trailing spaces too
+            {kProgram + u" tokyo"_s, 1, 0, kProgram + u" tokyo"_s}}; // mode 1 leaves a name in another case
+        for (const auto& [before, mode, result, after] : rows) {
+            init();
+            if (!before.isEmpty())
+                m_autorun.entries.insert(u"Kiv Clock - Tokyo"_s, before);
+            ClockList clocks = list(u"Tokyo"_s);
+            // The state (0: this program starts the clock) ignores trailing spaces only, before and after.
+            QCOMPARE(clocks.GetAutorunState(), before.trimmed() == kProgram + u" Tokyo"_s ? 0 : 1);
+            QCOMPARE(clocks.SetAutorun(mode), result);
+            QCOMPARE(m_autorun.read(u"Kiv Clock - Tokyo"_s), after);
+            QCOMPARE(clocks.GetAutorunState(), result == 1 ? 0 : 1);
+        }
     }
 };
 

@@ -27,8 +27,8 @@ inline QStringList windowsCaptioned(const QString& pattern)
 inline QString waitForWindow(const QString& pattern, int timeout = 20000)
 {
     QStringList found;
-    QTest::qWaitFor([&] { return !(found = windowsCaptioned(pattern)).isEmpty(); }, timeout);
-    return found.value(0);
+    const auto shown = [&] { return !(found = windowsCaptioned(pattern)).isEmpty(); };
+    return QTest::qWaitFor(shown, timeout) ? found[0] : QString();
 }
 
 // Folders of their own for clocks run as programs: configuration, data, and a runtime folder that only

@@ -21,8 +21,7 @@ class RecordingMessages final : public UserMessages
 public:
     struct Message
     {
-        QString text;
-        QString title;
+        QString text, title;
         MessageIcon icon;
     };
     void show(const QString& text, const QString& title, MessageIcon icon) override
@@ -42,19 +41,15 @@ public:
     QString read(const QString& valueName) const override { return entries.value(valueName); }
     bool write(const QString& valueName, const QString& command) override
     {
-        entries.insert(valueName, command);
-        return true;
+        return entries.insert(valueName, command), true;
     }
-    bool remove(const QString& valueName) override
-    {
-        entries.remove(valueName);
-        return true;
-    }
+    bool remove(const QString& valueName) override { return entries.remove(valueName), true; }
     QMap<QString, QString> entries;
 };
 
-// Clocks that "run" when their names are in `running`; records look-ups, raises, closes and starts. As this clock's
-// channel it listens unless its name runs already, and `requestClose()` plays a close request from outside.
+// Clocks that "run" when their names are in `running`; records look-ups, raises, closes and starts. As this
+// clock's channel it listens unless its name runs already, and `requestClose()` plays a close request from
+// outside.
 class FakeInstances final : public ClockInstances, public ClockLauncher, public InstanceListener
 {
 public:
@@ -65,11 +60,7 @@ public:
             raised.append(clockName);
         return running.contains(clockName);
     }
-    bool close(const QString& clockName) override
-    {
-        closed.append(clockName);
-        return running.remove(clockName);
-    }
+    bool close(const QString& clockName) override { return closed.append(clockName), running.remove(clockName); }
     bool startClock(const QString& clockName) override
     {
         started.append(clockName);
@@ -77,12 +68,7 @@ public:
             running.insert(clockName);
         return true;
     }
-    bool listen(const QString& clockName) override
-    {
-        m_refused = running.contains(clockName);
-        listening = m_refused ? listening : clockName;
-        return !m_refused;
-    }
+    bool listen(const QString& clockName) override { return !(m_refused = running.contains(clockName)); }
     QString errorString() const override { return {}; }
     bool otherIsRunning() const override { return m_refused; }
     void setRaiseHandler(std::function<void()>) override {}
@@ -92,7 +78,6 @@ public:
     QStringList raised, closed, started;
     QStringList asked;               // every name looked for
     bool startedClocksAnswer = true; // false: a clock started is not found until a test adds it to `running`
-    QString listening;
 
 private:
     bool m_refused = false;
@@ -140,8 +125,7 @@ public:
     qint64 bootMs() const override { return boot; }
     void run(qint64 ms) { monotonic += ms, boot += ms; }
     void sleep(qint64 ms) { boot += ms; }
-    qint64 monotonic = 1000;
-    qint64 boot = 5000;
+    qint64 monotonic = 1000, boot = 5000;
 };
 
 } // namespace kiv::test

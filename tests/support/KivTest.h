@@ -26,13 +26,11 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Ends a process the test started, if it still runs.
+// Ends a process the test started, if it still runs (a process that has ended is not signalled).
 inline void stop(QProcess& process)
 {
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
+    process.kill();
+    process.waitForFinished(5000);
 }
 
 } // namespace kiv::test

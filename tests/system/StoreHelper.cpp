@@ -66,20 +66,19 @@ int addClocks(const QStringList& args)
     return added ? 0 : 1;
 }
 
-// Saves one of two settings records in turn, forever.
+// Saves one of two settings records in turn, of radius 60 and 100, forever.
 [[noreturn]] void saveSettingsForever(const QString& registryPath)
 {
     Registry registry(registryPath);
     TimeZoneTable zones;
     ClockSettingsStore store(registry, zones, QStringLiteral("Default"));
-    ClockSettings small;
-    store.ReloadClockSettings(small, SystemZoneInfo{0, 0});
-    ClockSettings large = small;
-    small.ClockRadius = 60;
-    large.ClockRadius = 100;
+    ClockSettings settings;
+    store.ReloadClockSettings(settings, SystemZoneInfo{0, 0});
     say("saving");
-    for (unsigned round = 0;; ++round)
-        store.SaveClockSettings(round % 2 ? large : small);
+    for (unsigned round = 0;; ++round) {
+        settings.ClockRadius = round % 2 ? 100 : 60;
+        store.SaveClockSettings(settings);
+    }
 }
 
 // Saves a table of five and one of seven alarms in turn, forever.

@@ -52,7 +52,7 @@ private slots:
             test::stop(m_server);
     }
 
-    void soundPlaysWhileTheTipIsOpen()
+    void soundPlaysWhileTheTipIsOpenAndAnUnplayableFileIsSilent()
     {
         AlarmState state;
         ClockSettings settings;
@@ -74,17 +74,14 @@ private slots:
         QVERIFY(playingStreams() >= 1);
         tip.unload();
         QTRY_COMPARE_WITH_TIMEOUT(playingStreams(), 0, 5000);
-    }
-
-    void unplayableFileIsSilent()
-    {
+        // A file that cannot be played is silent.
         const QString broken = m_dir.filePath(u"broken.wav"_s);
         QVERIFY(test::writeFile(broken, "RIFF....not a wave file at all"));
-        QtAlarmSound sound;
-        sound.play(broken);
+        QtAlarmSound unplayable;
+        unplayable.play(broken);
         QTest::qWait(1000);
-        QVERIFY(!sound.isPlaying() && playingStreams() == 0);
-        sound.stop();
+        QVERIFY(!unplayable.isPlaying() && playingStreams() == 0);
+        unplayable.stop();
     }
 };
 

@@ -82,12 +82,6 @@ class TestClockWindow final : public QObject
         return QRect(shell[u"X"_s], shell[u"Y"_s], shell[u"WIDTH"_s], shell[u"HEIGHT"_s]);
     }
 
-    bool closeClock()
-    {
-        return LocalSocketInstances(m_home->filePath(u"runtime/kivclock"_s)).close(u"Default"_s) &&
-               m_clock->waitForFinished(10000);
-    }
-
     RegistryValue stored(const QString& name) const
     {
         return Registry(m_home->registryPath()).ReadRegistryValue(clockKeyPath(u"Default"_s), name);
@@ -213,16 +207,16 @@ private slots:
         QVERIFY(dragByMoveButton(QPoint(1279, 500), [](QRect clock) { return clock.left() >= 1280 - 246; }));
         QTRY_COMPARE(geometryOf(m_window).left(), 1280 - 246);
         // A close request ends the clock, which saves where it is.
-        QVERIFY(closeClock());
-        QCOMPARE(m_clock->exitCode(), 0);
+        QVERIFY(LocalSocketInstances(m_home->filePath(u"runtime/kivclock"_s)).close(u"Default"_s));
+        QVERIFY(m_clock->waitForFinished(10000) && m_clock->exitCode() == 0);
         QCOMPARE(QList({stored(u"Enable"_s), stored(u"Left"_s), stored(u"MonitorID"_s)}),
                  QList({RegistryValue(1), RegistryValue((1280 - 246) * 15), RegistryValue(0)}));
     }
 
     void launcherStartsANamedClockOfTheStoredSizeAndPlace()
     {
-        // (tst_configdialog adds, runs and stops clocks from the dialog over a recording launcher; tst_settings
-        // loads stored colours, tst_clock draws them.)
+        // (tst_clockspage adds, runs, stops and deletes real clocks from the settings dialog; tst_settings loads
+        // stored colours, tst_clock draws them.)
         QFile::remove(Registry::defaultFilePath()); // the test's own store, which a former run wrote
         QVERIFY(store(Registry::defaultFilePath(), u"Tokyo"_s,
                       {{u"Enable"_s, 1},

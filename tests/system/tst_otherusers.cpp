@@ -47,80 +47,73 @@ class TestOtherUsers final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void alarmFilesAreForThisUserAlone();
-    void fallbackFolderMadeByAnotherUserIsRefused();
-    void socketPlantedByAnotherUserIsNotBelieved();
+    void initTestCase()
+    {
+        if (::getuid() != 0)
+            QSKIP("acting as another user needs root");
+    }
+
+    void alarmFilesAreForThisUserAlone()
+    {
+        // Even where every folder above can be entered by others, the data folder and the file are closed.
+        QTemporaryDir home;
+        QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7555));
+        const AppPaths paths = InitPaths(u"Tokyo"_s, u"/usr/bin"_s, home.path());
+        AlarmTable table;
+        AlarmRecord record;
+        record.Text = u"私人的提醒"_s.leftJustified(255, u' ');
+        table.append(record);
+        test::RecordingMessages messages;
+        QVERIFY(SaveAlarms(paths.AlarmFilePath, table, messages));
+        for (const QString& path : {paths.AlarmFilePath, paths.DataFolder, paths.MakerFolder})
+            QVERIFY2((QFileInfo(path).permissions() & 0x0077) == QFileDevice::Permissions(), qPrintable(path));
+        QVERIFY(runAsOtherUser({u"cat"_s, paths.AlarmFilePath}) != 0);
+    }
+
+    void fallbackFolderMadeByAnotherUserIsRefused()
+    {
+        // Without a runtime folder the sockets go under the temporary folder, where another user may have
+        // made the folders first, open to all.
+        QTemporaryDir temp;
+        QFile::setPermissions(temp.path(), QFileDevice::Permissions(0x7777));
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        qunsetenv("XDG_RUNTIME_DIR");
+        for (const QString& name : {u"runtime-root"_s, u"kivclock-0"_s})
+            QCOMPARE(runAsOtherUser({u"mkdir"_s, u"-m"_s, u"777"_s, temp.filePath(name)}), 0);
+        InstanceServer server;
+        const bool listening = server.listen(u"Tokyo"_s);
+        qputenv("TMPDIR", oldTemp);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        QVERIFY(!listening);
+        QVERIFY(!server.otherIsRunning());
+    }
+
+    void socketPlantedByAnotherUserIsNotBelieved()
+    {
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFileDevice::Permissions(0x7555));
+        const QString folder = runtime.filePath(u"kivclock"_s);
+        QVERIFY(QDir().mkdir(folder));
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+        const QString socket = InstanceChannel::socketPath(u"Tokyo"_s, folder);
+        const QString ready = folder + u"/impostor-ready"_s;
+        QProcess impostor;
+        impostor.start(u"setpriv"_s,
+                       asOtherUser({u"/usr/bin/python3"_s, u"-c"_s, QString::fromUtf8(kImpostor), socket, ready}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 10000);
+
+        LocalSocketInstances instances(folder);
+        QVERIFY(!instances.find(u"Tokyo"_s, true));
+        QVERIFY(!instances.close(u"Tokyo"_s));
+        // So `kivclock Tokyo` starts: its own server takes the name.
+        InstanceServer server(folder);
+        QVERIFY2(server.listen(u"Tokyo"_s), qPrintable(server.errorString()));
+
+        test::stop(impostor);
+    }
 };
-
-void TestOtherUsers::initTestCase()
-{
-    if (::getuid() != 0)
-        QSKIP("acting as another user needs root");
-}
-
-void TestOtherUsers::alarmFilesAreForThisUserAlone()
-{
-    // Even where every folder above can be entered by others, the data folder and the file are closed.
-    QTemporaryDir home;
-    QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7555));
-    const AppPaths paths = InitPaths(u"Tokyo"_s, u"/usr/bin"_s, home.path());
-    AlarmTable table;
-    AlarmRecord record;
-    record.Text = u"私人的提醒"_s.leftJustified(255, u' ');
-    table.append(record);
-    test::RecordingMessages messages;
-    QVERIFY(SaveAlarms(paths.AlarmFilePath, table, messages));
-    QCOMPARE(QFileInfo(paths.AlarmFilePath).permissions() & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(QFileInfo(paths.DataFolder).permissions() & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(QFileInfo(paths.MakerFolder).permissions() & 0x0077, QFileDevice::Permissions());
-    QVERIFY(runAsOtherUser({u"cat"_s, paths.AlarmFilePath}) != 0);
-}
-
-void TestOtherUsers::fallbackFolderMadeByAnotherUserIsRefused()
-{
-    // Without a runtime folder the sockets go under the temporary folder, where another user may have
-    // made the folders first, open to all.
-    QTemporaryDir temp;
-    QFile::setPermissions(temp.path(), QFileDevice::Permissions(0x7777));
-    const QByteArray oldTemp = qgetenv("TMPDIR");
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
-    qunsetenv("XDG_RUNTIME_DIR");
-    for (const QString& name : {u"runtime-root"_s, u"kivclock-0"_s})
-        QCOMPARE(runAsOtherUser({u"mkdir"_s, u"-m"_s, u"777"_s, temp.filePath(name)}), 0);
-    InstanceServer server;
-    const bool listening = server.listen(u"Tokyo"_s);
-    qputenv("TMPDIR", oldTemp);
-    qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    QVERIFY(!listening);
-    QVERIFY(!server.otherIsRunning());
-}
-
-void TestOtherUsers::socketPlantedByAnotherUserIsNotBelieved()
-{
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFileDevice::Permissions(0x7555));
-    const QString folder = runtime.filePath(u"kivclock"_s);
-    QVERIFY(QDir().mkdir(folder));
-    QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-    const QString socket = InstanceChannel::socketPath(u"Tokyo"_s, folder);
-    const QString ready = folder + u"/impostor-ready"_s;
-    QProcess impostor;
-    impostor.start(u"setpriv"_s,
-                   asOtherUser({u"/usr/bin/python3"_s, u"-c"_s, QString::fromUtf8(kImpostor), socket, ready}));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 10000);
-
-    LocalSocketInstances instances(folder);
-    QVERIFY(!instances.find(u"Tokyo"_s, true));
-    QVERIFY(!instances.close(u"Tokyo"_s));
-    // So `kivclock Tokyo` starts: its own server takes the name.
-    InstanceServer server(folder);
-    QVERIFY2(server.listen(u"Tokyo"_s), qPrintable(server.errorString()));
-
-    impostor.kill();
-    impostor.waitForFinished(5000);
-}
 
 QTEST_MAIN(TestOtherUsers)
 #include "tst_otherusers.moc"

@@ -8,29 +8,21 @@
 
 #include <QRandomGenerator>
 
-namespace {
-
 using test::readFile;
+using test::stop;
+
+namespace {
 
 // Starts the helper and waits until it prints `ready` on its first line.
 std::unique_ptr<QProcess> startHelper(const QStringList& args, const QByteArray& ready)
 {
     auto process = std::make_unique<QProcess>();
-    process->setProgram(QStringLiteral(KIV_STORE_HELPER));
-    process->setArguments(args);
-    process->start();
-    if (!process->waitForStarted(5000))
-        return nullptr;
-    if (!ready.isEmpty()) {
-        while (!process->canReadLine() && process->waitForReadyRead(10000)) {
-        }
-        if (!process->readLine().startsWith(ready))
-            return nullptr;
+    process->start(QStringLiteral(KIV_STORE_HELPER), args);
+    const bool started = process->waitForStarted(5000);
+    while (started && !ready.isEmpty() && !process->canReadLine() && process->waitForReadyRead(10000)) {
     }
-    return process;
+    return started && (ready.isEmpty() || process->readLine().startsWith(ready)) ? std::move(process) : nullptr;
 }
-
-using test::stop;
 
 } // namespace
 
@@ -79,7 +71,7 @@ private slots:
         }
     }
 
-    void secondServerForTheSameClockIsRefused()
+    void secondServerIsRefusedAndAKilledClocksSocketReplaced()
     {
         auto first = serve(runtime(), u"Default"_s);
         QVERIFY(first);
@@ -88,10 +80,7 @@ private slots:
         QCOMPARE(second->exitCode(), 3);
         QVERIFY(LocalSocketInstances(runtime()).find(u"Default"_s, false));
         stop(*first);
-    }
-
-    void staleSocketOfAKilledClockIsReplaced()
-    {
+        // A clock killed leaves its socket behind, which answers nobody; the next clock of the name replaces it.
         auto killed = serve(runtime(), u"Default"_s);
         QVERIFY(killed);
         stop(*killed);

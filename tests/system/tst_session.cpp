@@ -46,29 +46,23 @@ private slots:
         m_clocks.clear();
     }
 
-    void terminationSavesWhatChangedOnTheClock_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("the session ends (SIGTERM)") << SIGTERM;
-        QTest::newRow("the terminal closes (SIGHUP)") << SIGHUP;
-        QTest::newRow("Ctrl+C (SIGINT)") << SIGINT;
-    }
-
     void terminationSavesWhatChangedOnTheClock()
     {
-        QFETCH(int, signal);
-        QProcess& clock = start(u"Default"_s);
-        const QString window = waitForClock(u"Default"_s);
-        QVERIFY(!window.isEmpty());
-        pressKey(window, u"Next"_s); // Page Down: the dial scale goes
-        ::kill(pid_t(clock.processId()), signal);
-        QVERIFY(clock.waitForFinished(10000));
-        QCOMPARE(clock.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(clock.exitCode(), 0);
-        QCOMPARE(stored(u"DisplayScale"_s), RegistryValue(1));
+        // The session ends (SIGTERM), the terminal closes (SIGHUP), Ctrl+C (SIGINT).
+        for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+            init();
+            QProcess& clock = start(u"Default"_s);
+            const QString window = waitForClock(u"Default"_s);
+            QVERIFY(!window.isEmpty());
+            pressKey(window, u"Next"_s); // Page Down: the dial scale goes
+            ::kill(pid_t(clock.processId()), signal);
+            QVERIFY(clock.waitForFinished(10000));
+            QCOMPARE(std::pair(clock.exitStatus(), clock.exitCode()), std::pair(QProcess::NormalExit, 0));
+            QVERIFY2(stored(u"DisplayScale"_s) == RegistryValue(1), qPrintable(QString::number(signal)));
+        }
     }
 
-    void changeOnTheClockOutlivesAKill()
+    void changeOutlivesAKillAndANameInAnotherCaseRaisesTheClock()
     {
         QProcess& clock = start(u"Default"_s);
         const QString window = waitForClock(u"Default"_s);
@@ -78,10 +72,7 @@ private slots:
         clock.kill();
         QVERIFY(clock.waitForFinished(10000));
         QCOMPARE(stored(u"AlwaysOnTop"_s), RegistryValue(1));
-    }
-
-    void nameInAnotherCaseRaisesTheRunningClock()
-    {
+        // A second start under the name in another case raises the clock running and ends.
         start(u"Default"_s);
         QVERIFY(!waitForClock(u"Default"_s).isEmpty());
         QProcess& second = start(u"default"_s);
@@ -90,31 +81,21 @@ private slots:
         QCOMPARE(windowsCaptioned(u"^Kiv Clock \\{[Dd]efault\\}$"_s).size(), 1);
     }
 
-    void badNameIsRefusedBeforeAnythingIsWritten_data()
+    void badNamesAndHelpStartNoClock()
     {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("a line break") << u"a\nb"_s;
-        QTest::newRow("a path out of the data folder") << u"../x"_s;
-        QTest::newRow("braces of the clock list") << u"{x}"_s;
-        QTest::newRow("the key of the clock list") << u"system"_s;
-    }
-
-    void badNameIsRefusedBeforeAnythingIsWritten()
-    {
-        QFETCH(QString, name);
-        QProcess& clock = start(name);
-        QStringList box;
-        QTRY_VERIFY_WITH_TIMEOUT(!(box = windowsCaptioned(u"^Kiv Clock 错误$"_s)).isEmpty(), 20000);
-        pressKey(box.first(), u"Return"_s);
-        QVERIFY(clock.waitForFinished(10000));
-        QCOMPARE(clock.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(clock.readAllStandardError()).contains(u"无法启动时钟"_s));
-        QVERIFY(!QFile::exists(m_home->filePath(u"config"_s)));
-        QVERIFY(!QFile::exists(m_home->filePath(u"data"_s)));
-    }
-
-    void helpAndVersionStartNoClock()
-    {
+        // A line break; a path out of the data folder; braces of the clock list; the key of the clock list.
+        for (const QString& name : {u"a\nb"_s, u"../x"_s, u"{x}"_s, u"system"_s}) {
+            init();
+            QProcess& clock = start(name);
+            QStringList box;
+            QTRY_VERIFY_WITH_TIMEOUT(!(box = windowsCaptioned(u"^Kiv Clock 错误$"_s)).isEmpty(), 20000);
+            pressKey(box.first(), u"Return"_s);
+            QVERIFY(clock.waitForFinished(10000));
+            QCOMPARE(clock.exitCode(), 2);
+            QVERIFY(QString::fromUtf8(clock.readAllStandardError()).contains(u"无法启动时钟"_s));
+            QVERIFY2(!QFile::exists(m_home->filePath(u"config"_s)) && !QFile::exists(m_home->filePath(u"data"_s)),
+                     qPrintable(name));
+        }
         for (const QString& word : {u"--help"_s, u"-h"_s, u"--version"_s}) {
             QProcess& clock = start(word);
             QVERIFY(clock.waitForFinished(10000));

@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(std::pair(WId(m_tab->hwnd()), m_tab->hdc()), std::pair(m_window->winId(), qulonglong(0)));
     }
 
-    void keys()
+    void keysAndAccessKeysSharedWithAButton()
     {
         m_tab->setTabCaptions({u"&General"_s, u"&Appearance"_s, u"&Add clock"_s, u"&&Save &Load"_s});
         m_tab->setTabEnabled(3, false);
@@ -126,10 +126,7 @@ private slots:
             QTest::keyClick(target, key, Qt::KeyboardModifiers(modifiers));
             QVERIFY2(m_tab->ActiveTab() == to, qPrintable(u"from %1, key %2"_s.arg(from).arg(key)));
         }
-    }
-
-    void tabsSharingAnAccessKeyWithAButtonAreVisitedInTurn()
-    {
+        // Tabs that share an access key with a button are visited in turn.
         m_tab->setTabCaptions({u"&General"_s, u"&Appearance"_s, u"&Add clock"_s});
         (new QPushButton(u"&Apply"_s, m_window.get()))->show();
         QSet<int> visited;

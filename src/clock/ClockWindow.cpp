@@ -16,12 +16,16 @@
 #include <QStyleHints>
 #include <QWindow>
 
+#include <cstdlib>
+
 namespace kiv {
 namespace {
 
 constexpr int kHoverMs = 100;
 // The tick comes this long after the second boundary, so that the clock it reads has passed it.
 constexpr int kTickLateMs = 3;
+// How far a tick may stray from a second after the last one before the clock counts as set or woken.
+constexpr qint64 kJumpToleranceMs = 1500;
 constexpr int kMoveWatchMs = 30;
 constexpr int kMoveSettleMs = 150;
 constexpr int kStripWidth = 21;
@@ -61,6 +65,11 @@ void ClockWindow::armTick()
 
 void ClockWindow::tick()
 {
+    // Ticks come a second apart; a longer or negative step is a wall clock set or a wake from suspend.
+    const qint64 now = m_context.time.msecsSinceEpoch();
+    if (m_lastTickMs != 0 && std::abs(now - m_lastTickMs - 1000) > kJumpToleranceMs)
+        m_context.time.refresh();
+    m_lastTickMs = now;
     armTick();
     redraw();
     if (m_actions.checkAlarms)

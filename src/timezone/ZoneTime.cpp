@@ -106,7 +106,7 @@ SystemTimeSource::SystemTimeSource() : m_cache(std::make_unique<Cache>())
 
 SystemTimeSource::~SystemTimeSource() = default;
 
-void SystemTimeSource::refresh()
+void SystemTimeSource::refresh() const
 {
     m_cache->minute = -1;
 }

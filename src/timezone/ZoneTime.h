@@ -25,6 +25,8 @@ public:
     virtual SystemZoneInfo systemZone() const = 0;
     // Milliseconds since 1970 UTC, for timers that keep to the wall-clock second.
     virtual qint64 msecsSinceEpoch() const = 0;
+    // The wall clock jumped or the computer woke up: whatever is kept of the system zone is read again.
+    virtual void refresh() const {}
 };
 
 // The clocks a countdown runs by; tests hand in their own.
@@ -53,7 +55,7 @@ public:
     QDateTime localNow() const override;
     SystemZoneInfo systemZone() const override;
     qint64 msecsSinceEpoch() const override;
-    void refresh();
+    void refresh() const override;
 
 private:
     void refreshWhenStale(const QDateTime& utc) const;

@@ -344,9 +344,9 @@ private slots:
             const ClockLayout layout = ComputeClockLayout(settings);
             const DrawingTools tools = CreateDrawingTools(settings);
             const QImage strip = makeButtonStrip();
-            const auto blank = [&] {
-                QImage image(QSize(layout.width(), layout.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
-                image.setDevicePixelRatio(ratio);
+            const auto blank = [&, scale = ratio] {
+                QImage image(QSize(layout.width(), layout.height()) * scale, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(scale);
                 image.fill(Qt::transparent);
                 return image;
             };

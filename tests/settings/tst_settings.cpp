@@ -211,8 +211,9 @@ private slots:
             write(name, stored);
             const ClockSettings settings = reload();
             const auto fields = settingFields();
-            const auto field =
-                std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.valueName() == name; });
+            const QString valueName = name; // a lambda cannot capture a structured binding in clang 14
+            const auto field = std::find_if(fields.begin(), fields.end(),
+                                            [&](const auto& f) { return f.valueName() == valueName; });
             QVERIFY(field != fields.end());
             QVERIFY2(settings.*field->field == loaded, qPrintable(name + u' ' + QString::number(stored)));
         }

@@ -144,6 +144,11 @@ bool ClockWindow::redraw()
 
 void ClockWindow::paintEvent(QPaintEvent*)
 {
+    // The window manager takes requests about a window once it manages it; by the first paint it does.
+    if (!m_askedForAllDesktops) {
+        m_askedForAllDesktops = true;
+        m_context.windowSystem.showOnAllDesktops(windowHandle());
+    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, m_image);
@@ -353,6 +358,7 @@ void ClockWindow::showEvent(QShowEvent* event)
     if (devicePixelRatioF() != m_pixelRatio)
         rebuild();
     applyStacking();
+    m_askedForAllDesktops = false;
     updateShape();
 }
 

@@ -107,6 +107,7 @@ private:
     bool m_shapeWithStrip = false;
     // The window's timers are its children, so that what runs can be seen from outside.
     qint64 m_lastTickMs = 0; // wall-clock time of the last tick
+    bool m_askedForAllDesktops = false;
     QTimer m_tickTimer{this};       // on every wall-clock second: the face and the alarm check
     QTimer m_hoverTimer{this};      // 100 ms, only while the mouse is over the window
     QTimer m_moveTimer{this};            // watches the end of a move run by the window manager

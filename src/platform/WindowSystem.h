@@ -22,6 +22,9 @@ public:
     virtual void setShape(QWindow* window, const QRegion& region) = 0;
     // Keeps the window above normal windows, or stops doing so, without moving it.
     virtual void setKeepAbove(QWindow* window, bool above) = 0;
+    // Shows the window on every workspace and keeps it out of the taskbar and the pager, as a desktop clock
+    // belongs to the desktop rather than to one workspace. Asked of the window manager once it is mapped.
+    virtual void showOnAllDesktops(QWindow* window) = 0;
     // True while any mouse button is held down (also during a move run by the window manager).
     virtual bool mouseButtonsDown() const = 0;
     // Where the window's top-left corner is now, as the window system has it. Qt learns of moves made by

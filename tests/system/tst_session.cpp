@@ -67,8 +67,23 @@ private slots:
         QProcess& clock = start(u"Default"_s);
         const QString window = waitForClock(u"Default"_s);
         QVERIFY(!window.isEmpty());
+        // On every workspace and in no taskbar or pager, also once Escape has put it on top.
+        const auto windowState = [&window] {
+            QProcess xprop;
+            xprop.start(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_DESKTOP"_s, u"_NET_WM_STATE"_s});
+            xprop.waitForFinished(5000);
+            return QString::fromLatin1(xprop.readAllStandardOutput());
+        };
+        const auto onAllDesktops = [&] {
+            const QString state = windowState();
+            return state.contains(u"= 4294967295"_s) && state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"_s) &&
+                   state.contains(u"_NET_WM_STATE_SKIP_PAGER"_s);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(onAllDesktops(), 5000);
         pressKey(window, u"Escape"_s); // always on top
         QTRY_COMPARE_WITH_TIMEOUT(stored(u"AlwaysOnTop"_s), RegistryValue(1), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowState().contains(u"_NET_WM_STATE_ABOVE"_s), 5000);
+        QVERIFY2(onAllDesktops(), qPrintable(windowState()));
         clock.kill();
         QVERIFY(clock.waitForFinished(10000));
         QCOMPARE(stored(u"AlwaysOnTop"_s), RegistryValue(1));

@@ -7,7 +7,9 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 namespace kiv {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr uint32_t kNetWmStateRemove = 0;
 constexpr uint32_t kNetWmStateAdd = 1;
+constexpr uint32_t kAllDesktops = 0xFFFFFFFF;
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const QByteArray& name)
 {
@@ -50,18 +53,19 @@ public:
         window->setFlag(Qt::WindowStaysOnTopHint, above);
         if (!window->isVisible())
             return;
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = xcb_window_t(window->winId());
-        event.type = internAtom(m_connection, "_NET_WM_STATE");
-        event.data.data32[0] = above ? kNetWmStateAdd : kNetWmStateRemove;
-        event.data.data32[1] = internAtom(m_connection, "_NET_WM_STATE_ABOVE");
-        event.data.data32[3] = 1; // the request comes from a normal application
-        xcb_send_event(m_connection, 0, rootWindow(),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&event));
-        xcb_flush(m_connection);
+        askWindowManager(window, "_NET_WM_STATE",
+                         {above ? kNetWmStateAdd : kNetWmStateRemove, internAtom(m_connection, "_NET_WM_STATE_ABOVE")});
+    }
+
+    void showOnAllDesktops(QWindow* window) override
+    {
+        if (!window->isVisible())
+            return;
+        askWindowManager(window, "_NET_WM_DESKTOP", {kAllDesktops});
+        askWindowManager(window, "_NET_WM_STATE", {kNetWmStateAdd, internAtom(m_connection, "_NET_WM_STATE_STICKY")});
+        askWindowManager(window, "_NET_WM_STATE",
+                         {kNetWmStateAdd, internAtom(m_connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                          internAtom(m_connection, "_NET_WM_STATE_SKIP_PAGER")});
     }
 
     bool mouseButtonsDown() const override
@@ -87,6 +91,23 @@ public:
     }
 
 private:
+    // An EWMH request about `window` to the window manager: a client message to the root window whose first
+    // data words are `data`, marked as coming from a normal application.
+    void askWindowManager(QWindow* window, const QByteArray& message, std::initializer_list<uint32_t> data)
+    {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = xcb_window_t(window->winId());
+        event.type = internAtom(m_connection, message);
+        std::copy(data.begin(), data.end(), event.data.data32);
+        event.data.data32[message == "_NET_WM_STATE" ? 3 : 1] = 1; // the source: a normal application
+        xcb_send_event(m_connection, 0, rootWindow(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(m_connection);
+    }
+
     xcb_window_t rootWindow() const
     {
         xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
@@ -117,6 +138,7 @@ public:
         window->setMask(QTransform::fromScale(1 / ratio, 1 / ratio).map(region));
     }
     void setKeepAbove(QWindow* window, bool above) override { window->setFlag(Qt::WindowStaysOnTopHint, above); }
+    void showOnAllDesktops(QWindow*) override {}
     bool mouseButtonsDown() const override { return QGuiApplication::mouseButtons() != Qt::NoButton; }
     std::optional<QPoint> windowPosition(QWindow*) const override { return std::nullopt; }
 };

@@ -167,7 +167,7 @@ void ClockApplication::createWindow()
                                m_twipsPerPixelY};
     ClockWindowActions actions;
     actions.exitClock = [this](bool save) { ExitClock(save); };
-    actions.checkAlarms = [this] { checkAlarms(); };
+    actions.checkAlarms = [this](const QDateTime& zoneTime) { m_dispatcher->CheckAlarms(zoneTime); };
     actions.openSettings = [this](QWidget* owner) { openSettings(owner); };
     actions.openAbout = [this] { openAbout(); };
     actions.openMenu = [this](QPoint position) { openMenu(position); };
@@ -188,12 +188,6 @@ QRect ClockApplication::monitorOfClock() const
     if (m_settings.MonitorID >= 0 && m_settings.MonitorID < m_monitors.size())
         return m_monitors[m_settings.MonitorID].monitor;
     return m_monitors.isEmpty() ? QRect() : m_monitors.first().monitor;
-}
-
-void ClockApplication::checkAlarms()
-{
-    m_dispatcher->CheckAlarms(
-        ComputeZoneTime(m_services.time.localNow(), m_services.time.systemZone(), m_settings.ZoneOffset, m_settings.TimeStandard));
 }
 
 void ClockApplication::openSettings(QWidget* owner)

@@ -74,8 +74,6 @@ public:
     AlarmState& alarms() { return m_alarms; }
     const AppPaths& paths() const { return m_paths; }
 
-    // Timer3 of the clock window: fires the alarms due by the clock's zone time.
-    void checkAlarms();
     // The settings dialog (one per process), owned by the clock window or, from Page Up, by nobody.
     void openSettings(QWidget* owner);
     void openAbout();

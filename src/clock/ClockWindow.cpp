@@ -71,9 +71,11 @@ void ClockWindow::tick()
         m_context.time.refresh();
     m_lastTickMs = now;
     armTick();
-    redraw();
+    // The face and the alarm check go by the same zone time.
+    const QDateTime zoneTime = zoneTimeNow();
+    redrawAt(zoneTime);
     if (m_actions.checkAlarms)
-        m_actions.checkAlarms();
+        m_actions.checkAlarms(zoneTime);
 }
 
 void ClockWindow::rebuild()
@@ -115,11 +117,19 @@ void ClockWindow::applyStacking()
         raise();
 }
 
+QDateTime ClockWindow::zoneTimeNow() const
+{
+    return ComputeZoneTime(m_context.time.localNow(), m_context.time.systemZone(), m_context.settings.ZoneOffset,
+                           m_context.settings.TimeStandard);
+}
+
 bool ClockWindow::redraw()
 {
-    const SystemZoneInfo system = m_context.time.systemZone();
-    const QDateTime zoneTime = ComputeZoneTime(m_context.time.localNow(), system, m_context.settings.ZoneOffset,
-                                               m_context.settings.TimeStandard);
+    return redrawAt(zoneTimeNow());
+}
+
+bool ClockWindow::redrawAt(const QDateTime& zoneTime)
+{
     const FaceFrame frame =
         ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName, m_texts, isActiveWindow(), m_buttonState);
     // A frame that shows the same as the last one is neither drawn nor pushed again.

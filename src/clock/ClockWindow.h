@@ -38,7 +38,7 @@ struct ClockWindowActions
     std::function<void(QWidget* owner)> openSettings; // owner is null for the Page Up key
     std::function<void()> openAbout;
     std::function<void(QPoint globalPosition)> openMenu;
-    std::function<void()> checkAlarms; // once a second
+    std::function<void(const QDateTime& zoneTime)> checkAlarms; // once a second, with the time the face shows
     // A setting changed on the clock itself (position, monitor, on top, dial scale), to be saved soon.
     std::function<void()> settingsChanged;
 };
@@ -79,6 +79,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    QDateTime zoneTimeNow() const;
+    bool redrawAt(const QDateTime& zoneTime);
     void armTick();
     void tick();
     void watchHover();

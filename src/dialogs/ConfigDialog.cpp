@@ -238,7 +238,7 @@ void ConfigDialog::CmdReset_Click(int index)
 ConfigDialog::Preview ConfigDialog::preview() const
 {
     Preview current;
-    for (size_t row = 0; row < 7; ++row)
+    for (size_t row = 0; row < kColorFields.size(); ++row)
         current.colors[row] = m_context.settings.*kColorFields[row];
     current.backgroundOpacity = m_context.settings.BackgroundOpacity;
     return current;
@@ -247,7 +247,7 @@ ConfigDialog::Preview ConfigDialog::preview() const
 void ConfigDialog::done(int result)
 {
     if (preview() != m_applied) {
-        for (size_t row = 0; row < 7; ++row)
+        for (size_t row = 0; row < kColorFields.size(); ++row)
             m_context.settings.*kColorFields[row] = m_applied.colors[row];
         m_context.settings.BackgroundOpacity = m_applied.backgroundOpacity;
         if (m_context.redrawClock)
@@ -274,7 +274,7 @@ void ConfigDialog::SetTheme(int themeId)
     if (themeId == 0)
         return;
     if (const auto colors = themeColors(themeId)) {
-        for (size_t row = 0; row < 7; ++row)
+        for (size_t row = 0; row < kColorFields.size(); ++row)
             m_context.settings.*kColorFields[row] = (*colors)[row];
     }
     for (int row = 0; row < 7; ++row)

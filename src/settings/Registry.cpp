@@ -5,7 +5,6 @@
 #include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -96,12 +96,8 @@ SystemTimeSource::SystemTimeSource() : m_cache(std::make_unique<Cache>())
             m_cache->watcher.addPath(path);
     }
     m_cache->watcher.addPath(QStringLiteral("/etc"));
-    const auto changed = [this](const QString& path) {
-        if (path == u"/etc" || path.startsWith(u"/etc/localtime") || path.startsWith(u"/etc/timezone"))
-            refresh();
-    };
-    connect(&m_cache->watcher, &QFileSystemWatcher::fileChanged, this, changed);
-    connect(&m_cache->watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_cache->watcher, &QFileSystemWatcher::fileChanged, this, &SystemTimeSource::refresh);
+    connect(&m_cache->watcher, &QFileSystemWatcher::directoryChanged, this, &SystemTimeSource::refresh);
 }
 
 SystemTimeSource::~SystemTimeSource() = default;

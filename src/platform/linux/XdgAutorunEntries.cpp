@@ -173,7 +173,8 @@ bool XdgAutorunEntries::write(const QString& valueName, const QString& command)
     const QString path = entryPath(valueName);
     if (!makePrivatePath(m_folder) || !writePrivateFile(path, text.toUtf8()))
         return false;
-    removeFile(pathOfHashedName(valueName) == path ? QString() : pathOfHashedName(valueName));
+    if (const QString older = pathOfHashedName(valueName); older != path)
+        removeFile(older);
     return true;
 }
 
@@ -184,7 +185,7 @@ bool XdgAutorunEntries::remove(const QString& valueName)
 
 bool XdgAutorunEntries::removeFile(const QString& path)
 {
-    return path.isEmpty() || !QFile::exists(path) || QFile::remove(path);
+    return !QFile::exists(path) || QFile::remove(path);
 }
 
 } // namespace kiv

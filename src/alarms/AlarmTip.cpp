@@ -98,9 +98,7 @@ void AlarmTip::ShowTip()
         return;
     }
     if (m_tipAction != ActionTip) {
-        m_countdownStartMs = m_clock.monotonicMs();
-        m_sleptBeforeStartMs = m_clock.bootMs() - m_countdownStartMs;
-        m_countdownTimer.start();
+        startCountdown();
         m_view.labelTopTwips = (TipTexts::ClientHeightTwips - 90) / 2;
         m_view.labelCentred = true;
     } else {
@@ -109,7 +107,7 @@ void AlarmTip::ShowTip()
         m_view.labelText = withoutTrailingSpaces(alarm.Text);
         m_view.labelCentred = false;
         m_view.buttonCaption = TipTexts::OkCaption;
-        m_countdownTimer.stop();
+        stopCountdown();
     }
     m_playSeconds = playSecondsOf(alarm.PlayTime);
     if (alarm.PlayTime == 4)
@@ -131,7 +129,7 @@ void AlarmTip::showMissed(const AlarmRecord& alarm)
     m_view.labelText = TipTexts::missedText(alarm.Action, withoutTrailingSpaces(alarm.Text));
     m_view.labelCentred = false;
     m_view.buttonCaption = TipTexts::OkCaption;
-    m_countdownTimer.stop();
+    stopCountdown();
     m_playTimer.stop();
     m_sound.stop();
     m_state.table[m_state.CurrentAlarm].Shown = 1;
@@ -152,17 +150,34 @@ void AlarmTip::countdownTick()
     m_view.labelText = TipTexts::countdownText(m_tipAction, left);
     emit viewChanged();
     if (left == 0) {
-        m_countdownTimer.stop();
+        stopCountdown();
         performAction();
         emit finished();
     }
+}
+
+void AlarmTip::startCountdown()
+{
+    m_countdownStartMs = m_clock.monotonicMs();
+    m_sleptBeforeStartMs = m_clock.bootMs() - m_countdownStartMs;
+    m_countdownTimer.start();
+    // Only a running countdown cares about sleep, so the system bus is reached only then.
+    m_power.watchSleep([this] { cancelCountdownForSleep(); });
+}
+
+void AlarmTip::stopCountdown()
+{
+    if (!m_countdownTimer.isActive())
+        return;
+    m_countdownTimer.stop();
+    m_power.unwatchSleep();
 }
 
 void AlarmTip::cancelCountdownForSleep()
 {
     if (!m_countdownTimer.isActive())
         return;
-    m_countdownTimer.stop();
+    stopCountdown();
     m_view.labelText = TipTexts::CancelledBySleep;
     m_view.buttonCaption = TipTexts::OkCaption;
     emit viewChanged();
@@ -202,7 +217,7 @@ void AlarmTip::playTick()
 
 void AlarmTip::unload()
 {
-    m_countdownTimer.stop();
+    stopCountdown();
     m_playTimer.stop();
     m_sound.stop();
     const qint32 k = m_state.CurrentAlarm;

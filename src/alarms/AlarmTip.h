@@ -76,6 +76,8 @@ signals:
     void finished();
 
 private:
+    void startCountdown();
+    void stopCountdown();
     void performAction();
     void showMissed(const AlarmRecord& alarm);
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kiv {
 
 // Plays one alarm sound at a time, looping, until stopped. A file that cannot be played, or a machine
@@ -25,6 +27,10 @@ public:
     virtual void LockComputer() = 0;
     virtual void ForceShutdown() = 0;
     virtual void ForceRestart() = 0;
+    // Calls `aboutToSleep` each time the computer is about to suspend or hibernate, until unwatchSleep().
+    // A system that cannot tell never calls it.
+    virtual void watchSleep(std::function<void()> aboutToSleep) { (void)aboutToSleep; }
+    virtual void unwatchSleep() {}
 };
 
 // Opens a file, document, program or web address with the desktop's default handler.

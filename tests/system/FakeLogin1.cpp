@@ -1,13 +1,18 @@
 // A stand-in for systemd-logind (and, with --gnome, for GNOME's session manager) on a private bus. It
 // answers the calls the clock makes and prints each one on a line of its own, so that a test can tell which
 // action called what. Nothing is ever shut down, restarted or locked.
+// A line "sleep" on its standard input makes it announce a suspend and the wake after it (PrepareForSleep).
 //   fake_login1 ADDRESS [--can yes|no|challenge] [--gnome]
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
+#include <QSocketNotifier>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -80,6 +85,19 @@ int main(int argc, char** argv)
              bus.registerService(QStringLiteral("org.gnome.SessionManager"));
     if (!ok)
         return 1;
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&bus] {
+        char line[64] = {};
+        if (::read(0, line, sizeof line - 1) <= 0)
+            return QCoreApplication::quit();
+        for (const bool start : {true, false}) {
+            bus.send(QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                QStringLiteral("org.freedesktop.login1.Manager"),
+                                                QStringLiteral("PrepareForSleep"))
+                     << start);
+        }
+        note(QStringLiteral("slept"));
+    });
     note(QStringLiteral("ready"));
     return app.exec();
 }

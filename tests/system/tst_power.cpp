@@ -1,6 +1,9 @@
 #include "FakePlatform.h"
 #include "KivTest.h"
+#include "alarms/AlarmDispatch.h"
+#include "alarms/AlarmTip.h"
 #include "platform/linux/LogindPowerActions.h"
+#include "settings/ClockSettings.h"
 
 #include <QDBusConnection>
 
@@ -39,6 +42,39 @@ private slots:
         QDBusConnection::disconnectFromBus(u"session"_s);
     }
 
+    void startFake(const QStringList& options)
+    {
+        m_fake = std::make_unique<QProcess>();
+        m_fake->start(QStringLiteral(KIV_FAKE_LOGIN1), QStringList{m_address} + options);
+        QVERIFY(m_fake->waitForReadyRead(5000));
+        QCOMPARE(m_fake->readLine().trimmed(), "ready");
+    }
+
+    void suspendCancelsTheCountdown()
+    {
+        // A shut-down countdown is running when logind announces a suspend, and the wake after it.
+        startFake({});
+        test::RecordingMessages messages;
+        test::RecordingAlarmServices sound;
+        LogindPowerActions power(messages, QDBusConnection::connectToBus(m_address, u"system"_s),
+                                 QDBusConnection::connectToBus(m_address, u"session"_s));
+        AlarmState state;
+        AlarmRecord alarm;
+        alarm.Action = ActionShutdown;
+        QVERIFY(state.table.append(alarm));
+        state.CurrentAlarm = 0;
+        const ClockSettings settings;
+        AlarmTip tip(state, settings, u"Test"_s, {}, sound, power);
+        tip.ShowTip();
+        QVERIFY(tip.countdownActive());
+        m_fake->write("sleep\n");
+        QTRY_VERIFY(!tip.countdownActive());
+        QCOMPARE(tip.view().labelText, TipTexts::CancelledBySleep);
+        while (m_fake->waitForReadyRead(200)) {
+        }
+        QCOMPARE(QString::fromUtf8(m_fake->readAllStandardOutput()).trimmed(), u"slept"_s);
+    }
+
     void actions()
     {
         // The stand-in's options ("--none": nobody answers), the alarm action's number (1 shut down, 2 restart,
@@ -67,12 +103,8 @@ private slots:
                                  &PowerActions::ForceRestart};
         for (const auto& [fakeOptions, action, calls, message] : rows) {
             cleanup();
-            if (fakeOptions != none) {
-                m_fake = std::make_unique<QProcess>();
-                m_fake->start(QStringLiteral(KIV_FAKE_LOGIN1), QStringList{m_address} + fakeOptions);
-                QVERIFY(m_fake->waitForReadyRead(5000));
-                QCOMPARE(m_fake->readLine().trimmed(), "ready");
-            }
+            if (fakeOptions != none)
+                startFake(fakeOptions);
             test::RecordingMessages messages;
             LogindPowerActions power(messages, QDBusConnection::connectToBus(m_address, u"system"_s),
                                      QDBusConnection::connectToBus(m_address, u"session"_s));

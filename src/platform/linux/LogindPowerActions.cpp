@@ -120,6 +120,32 @@ void LogindPowerActions::ForceRestart()
     forced(QStringLiteral("CanReboot"), QStringLiteral("Reboot"), PowerMessages::RestartFailed);
 }
 
+void SleepSignalReceiver::PrepareForSleep(bool start)
+{
+    // false arrives after the wake; the boot-time check of the countdown covers a signal that was missed.
+    if (start && aboutToSleep)
+        aboutToSleep();
+}
+
+void LogindPowerActions::watchSleep(std::function<void()> aboutToSleep)
+{
+    if (!m_sleep) {
+        m_sleep = std::make_unique<SleepSignalReceiver>();
+        system().connect(kLogind, kLogindPath, kManager, QStringLiteral("PrepareForSleep"), m_sleep.get(),
+                         SLOT(PrepareForSleep(bool)));
+    }
+    m_sleep->aboutToSleep = std::move(aboutToSleep);
+}
+
+void LogindPowerActions::unwatchSleep()
+{
+    if (!m_sleep)
+        return;
+    system().disconnect(kLogind, kLogindPath, kManager, QStringLiteral("PrepareForSleep"), m_sleep.get(),
+                        SLOT(PrepareForSleep(bool)));
+    m_sleep.reset();
+}
+
 void LogindPowerActions::LockComputer()
 {
     QDBusReply<QDBusObjectPath> session =

@@ -3,7 +3,9 @@
 #include "platform/AlarmServices.h"
 
 #include <QDBusConnection>
+#include <QObject>
 
+#include <memory>
 #include <optional>
 
 namespace kiv {
@@ -15,6 +17,18 @@ inline const QString Title = QStringLiteral("Kiv Clock");
 inline const QString ShutdownFailed = QStringLiteral("关闭电脑错误");
 inline const QString RestartFailed = QStringLiteral("重启电脑错误");
 } // namespace PowerMessages
+
+// Receives logind's PrepareForSleep signal.
+class SleepSignalReceiver final : public QObject
+{
+    Q_OBJECT
+
+public:
+    std::function<void()> aboutToSleep;
+
+public slots:
+    void PrepareForSleep(bool start);
+};
 
 // Power actions through systemd-logind on the system bus. Shut down and restart first ask the desktop's
 // session manager (GNOME, KDE Plasma, Xfce) on the session bus, so that programs can save and close; where
@@ -34,6 +48,9 @@ public:
     void LockComputer() override;
     void ForceShutdown() override;
     void ForceRestart() override;
+    // logind's PrepareForSleep(true), subscribed to only while watched.
+    void watchSleep(std::function<void()> aboutToSleep) override;
+    void unwatchSleep() override;
 
 private:
     bool askSessionManager(bool restart);
@@ -48,6 +65,7 @@ private:
     UserMessages& m_messages;
     std::optional<QDBusConnection> m_system;
     std::optional<QDBusConnection> m_session;
+    std::unique_ptr<SleepSignalReceiver> m_sleep;
 };
 
 } // namespace kiv

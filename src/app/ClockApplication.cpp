@@ -135,6 +135,9 @@ void ClockApplication::prepareState()
     LoadAlarms(m_paths.AlarmFilePath, m_alarms.table, m_services.messages);
     m_store = std::make_unique<ClockSettingsStore>(m_registry, m_zones, m_clockName);
     m_store->ReloadClockSettings(m_settings, m_systemZone);
+    if (!m_settings.ZoneId.isEmpty() && !m_settings.Zone.isValid())
+        m_services.messages.show(missingZoneMessage(m_settings, m_zones), ClockMessages::ErrorTitle,
+                                 MessageIcon::Exclamation);
     readScreens();
     m_layout = ComputeClockLayout(m_settings);
     m_alarms.CurrentAlarm = -1;

@@ -119,8 +119,11 @@ void ClockWindow::applyStacking()
 
 QDateTime ClockWindow::zoneTimeNow() const
 {
-    return ComputeZoneTime(m_context.time.localNow(), m_context.time.systemZone(), m_context.settings.ZoneOffset,
-                           m_context.settings.TimeStandard);
+    const ClockSettings& settings = m_context.settings;
+    if (settings.Zone.isValid())
+        return ComputeZoneTime(m_context.time.localNow(), settings.Zone);
+    return ComputeZoneTime(m_context.time.localNow(), m_context.time.systemZone(), settings.ZoneOffset,
+                           settings.TimeStandard);
 }
 
 bool ClockWindow::redraw()

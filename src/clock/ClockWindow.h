@@ -65,6 +65,7 @@ public:
     const QImage& faceImage() const { return m_image; }
     int buttonState() const { return m_buttonState; }
     bool onTop() const { return m_onTop; }
+    const QDateTime& shownZoneTime() const { return m_lastFrame.ZoneTime; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -14,10 +14,13 @@
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "timezone/TimeZoneTable.h"
+#include "timezone/TzDatabaseZones.h"
+#include "timezone/ZoneTime.h"
 #include "ui_ConfigDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStandardItemModel>
 #include <QTimer>
 
 namespace kiv {
@@ -45,6 +48,30 @@ qint32 numberOf(const QLineEdit* box)
     return NumberOfText(box->text()).value_or(0);
 }
 
+// Fills a zone list: the fixed zones at their table indices, then the tz database's zones under a heading
+// per region, each holding its zone id. Headings and the separator cannot be chosen.
+void fillZoneList(QComboBox* list, const TimeZoneTable& zones)
+{
+    for (const TimeZoneEntry& entry : zones.entries())
+        list->addItem(entry.DisplayName);
+    auto* model = qobject_cast<QStandardItemModel*>(list->model());
+    for (const TzRegion& region : tzDatabaseRegions()) {
+        list->insertSeparator(list->count());
+        list->addItem(QStringLiteral("[%1]").arg(region.name));
+        if (model)
+            model->item(list->count() - 1)->setEnabled(false);
+        for (const TzZoneItem& zone : region.zones)
+            list->addItem(zone.city, zone.id);
+    }
+}
+
+// Selects the clock's zone: its tz database zone, or its fixed zone when it has none (or this system lacks it).
+void selectZone(QComboBox* list, const ClockSettings& settings)
+{
+    const int row = settings.Zone.isValid() ? list->findData(settings.Zone.id()) : settings.TimeZoneIndex;
+    setIndexQuietly(list, row);
+}
+
 } // namespace
 
 ConfigDialog::ConfigDialog(ConfigContext context, QWidget* owner)
@@ -68,6 +95,8 @@ ConfigDialog::~ConfigDialog() = default;
 void ConfigDialog::fillLists()
 {
     m_ui->CombDST->addItems({QStringLiteral("标准时间"), QStringLiteral("夏令时间")});
+    for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone})
+        fillZoneList(zones, m_context.zones);
     m_ui->CombTimeFormat->addItems({QStringLiteral("12 小时"), QStringLiteral("24 小时")});
     m_ui->CombOnTop->addItems({QStringLiteral("否"), QStringLiteral("是")});
     m_ui->CombDisplayScale->addItems({QStringLiteral("是"), QStringLiteral("否")});
@@ -98,6 +127,7 @@ void ConfigDialog::connectControls()
     for (int i = 0; i < 7; ++i)
         connect(colorButtons[i], &QPushButton::clicked, this, [this, i] { CmdColor_Click(i); });
     connect(m_ui->CombTheme, &QComboBox::currentIndexChanged, this, &ConfigDialog::SetTheme);
+    connect(m_ui->CombTimeZone0, &QComboBox::currentIndexChanged, this, &ConfigDialog::showDaylightOfZone);
     connect(m_ui->CombOpacity, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_context.settings.BackgroundOpacity = index; });
     const std::array<QPushButton*, 5> clockButtons{m_ui->CmdTimeZone0, m_ui->CmdTimeZone1, m_ui->CmdTimeZone2,
@@ -157,15 +187,10 @@ void ConfigDialog::IniConfig(bool reload)
     setIndexQuietly(m_ui->CombOnTop, s.AlwaysOnTop);
     setIndexQuietly(m_ui->CombOpacity, s.BackgroundOpacity);
     setIndexQuietly(m_ui->CombAutorun, m_context.clockList.GetAutorunState());
-    // Each zone list holds every zone once, however often the page is filled.
-    for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone}) {
-        const QSignalBlocker blocker(zones);
-        zones->clear();
-        for (const TimeZoneEntry& entry : m_context.zones.entries())
-            zones->addItem(entry.DisplayName);
-        setIndexQuietly(zones, s.TimeZoneIndex);
-    }
+    for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone})
+        selectZone(zones, s);
     setIndexQuietly(m_ui->CombDST, s.TimeStandard);
+    showDaylightOfZone();
     RefreshClockList();
     for (QComboBox* list : {m_ui->CombHour, m_ui->CombMinute, m_ui->CombPlaytime})
         setIndexQuietly(list, 0);
@@ -182,12 +207,14 @@ void ConfigDialog::ApplyConfig()
     s.BackgroundOpacity = m_ui->CombOpacity->currentIndex();
     s.DisplayScale = m_ui->CombDisplayScale->currentIndex();
     s.Autorun = m_ui->CombAutorun->currentIndex();
-    s.TimeStandard = m_ui->CombDST->currentIndex();
-    s.TimeZoneIndex = m_ui->CombTimeZone0->currentIndex();
+    // A tz database zone keeps its own daylight rules: the time standard stays as it was.
+    s.ZoneId = QString::fromLatin1(m_ui->CombTimeZone0->currentData().toByteArray());
+    if (s.ZoneId.isEmpty())
+        s.TimeStandard = m_ui->CombDST->currentIndex();
+    s.TimeZoneIndex = s.ZoneId.isEmpty() ? m_ui->CombTimeZone0->currentIndex() : -1;
     m_context.registry.WriteRegistryValue(clockKeyPath(m_context.clockName), QStringLiteral("TimeZoneIndex"),
                                           QString::number(s.TimeZoneIndex), RegDword);
-    if (TimeZoneTable::isValidIndex(s.TimeZoneIndex))
-        s.ZoneOffset = m_context.zones[s.TimeZoneIndex].Offset;
+    resolveClockZone(s, m_context.zones);
     for (int row = 0; row < 7; ++row)
         s.*kColorFields[size_t(row)] = numberOf(colorBox(row));
     s.ClockTheme = m_ui->CombTheme->currentIndex();
@@ -331,6 +358,19 @@ bool ConfigDialog::forEachSelectedClock(const std::function<void(const ClockList
     return current;
 }
 
+void ConfigDialog::showDaylightOfZone()
+{
+    // A tz database zone shows whether its daylight time is in force now, and that cannot be changed.
+    // An empty id would give the system's zone.
+    const QByteArray id = m_ui->CombTimeZone0->currentData().toByteArray();
+    const QTimeZone zone = id.isEmpty() ? QTimeZone() : QTimeZone(id);
+    m_ui->CombDST->setEnabled(!zone.isValid());
+    if (zone.isValid()) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        setIndexQuietly(m_ui->CombDST, querySystemZone(zone, now).State == 2 ? 1 : 0);
+    }
+}
+
 void ConfigDialog::CmdTimeZone_Click(int index)
 {
     ClockList& list = m_context.clockList;
@@ -338,7 +378,8 @@ void ConfigDialog::CmdTimeZone_Click(int index)
     bool running = true;
     switch (index) {
     case 0:
-        if (list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex()))
+        if (list.AddClock(m_ui->TxtDisplayName->text(), m_ui->CombTimeZone->currentIndex(),
+                          QString::fromLatin1(m_ui->CombTimeZone->currentData().toByteArray())))
             acted.append(CleanString(m_ui->TxtDisplayName->text()));
         break;
     case 1:

@@ -68,6 +68,7 @@ public:
     void SetTheme(int themeId);
     void RefreshClockList();
     void CmdTimeZone_Click(int index);
+    void showDaylightOfZone();
     void CmdAlarm_Click(int index);
     void RefreshAlarmList();
 

@@ -89,7 +89,7 @@ bool ClockList::FindClockWindow(const QString& clockName)
     return m_services.instances.find(name, true);
 }
 
-ClockList::AddOutcome ClockList::recordNewClock(const QString& name, qint32 zoneIndex)
+ClockList::AddOutcome ClockList::recordNewClock(const QString& name, qint32 zoneIndex, const QString& zoneId)
 {
     AddOutcome outcome = AddOutcome::Added;
     // Read, check and write under one lock, so that clocks added by two processes at once both stay.
@@ -107,13 +107,16 @@ ClockList::AddOutcome ClockList::recordNewClock(const QString& name, qint32 zone
         editor.WriteRegistryValue(SystemKey, kClocks, clocks + braced(name), RegSz);
         const QString key = clockKeyPath(name);
         editor.WriteRegistryValue(key, QStringLiteral("Enable"), QStringLiteral("1"), RegDword);
-        editor.WriteRegistryValue(key, QStringLiteral("TimeZoneIndex"), QString::number(zoneIndex), RegDword);
+        editor.WriteRegistryValue(key, QStringLiteral("TimeZoneIndex"),
+                                  QString::number(zoneId.isEmpty() ? zoneIndex : -1), RegDword);
+        if (!zoneId.isEmpty())
+            editor.WriteRegistryValue(key, QStringLiteral("ZoneId"), zoneId, RegSz);
         editor.WriteRegistryValue(key, QStringLiteral("ClockTheme"), QStringLiteral("1"), RegDword);
     });
     return stored ? outcome : AddOutcome::StoreFailed;
 }
 
-bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex)
+bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex, const QString& zoneId)
 {
     const QString name = CleanString(rawName);
     const auto refuse = [this](const QString& text) {
@@ -129,7 +132,7 @@ bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex)
         if (sameClock(entry.Name, name))
             return refuse(ClockMessages::NameExists);
     }
-    switch (recordNewClock(name, zoneIndex)) {
+    switch (recordNewClock(name, zoneIndex, zoneId)) {
     case AddOutcome::Duplicate:
         return refuse(ClockMessages::NameExists);
     case AddOutcome::Full:

@@ -69,7 +69,8 @@ public:
     // True when the clock runs; its window is brought to the front. "" means the current clock.
     bool FindClockWindow(const QString& clockName);
     // Records a new clock with the zone index and starts it. False, after a message, when refused.
-    bool AddClock(const QString& name, qint32 zoneIndex);
+    // `zoneId`, when not empty, is a tz database zone that the new clock keeps to instead of `zoneIndex`.
+    bool AddClock(const QString& name, qint32 zoneIndex, const QString& zoneId = {});
     // Closes the clock (waiting until it has saved its settings), then deletes it.
     bool StopAndDeleteClock(const QString& name);
     // Removes the clock from the list, its settings key and its autorun entry. Its alarm file stays. False,
@@ -88,7 +89,7 @@ public:
 
 private:
     enum class AddOutcome;
-    AddOutcome recordNewClock(const QString& name, qint32 zoneIndex);
+    AddOutcome recordNewClock(const QString& name, qint32 zoneIndex, const QString& zoneId);
 
     ClockListServices m_services;
     QString m_currentClock;

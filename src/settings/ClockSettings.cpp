@@ -1,5 +1,6 @@
 #include "settings/ClockSettings.h"
 
+#include "core/TextUtils.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "timezone/TimeZoneTable.h"
@@ -41,6 +42,7 @@ const std::array<SettingField, 22> kFields{{
 }};
 
 const QString kEnable = QStringLiteral("Enable");
+const QString kZoneId = QStringLiteral("ZoneId");
 
 // Fields read only when a saved record exists, each by its own rule.
 bool hasOwnLoadRule(const SettingField& field)
@@ -103,9 +105,12 @@ qint32 ClockSettingsStore::LoadClockSettings(ClockSettings& settings, const Syst
 
     if (enable != 0) {
         readInto(reader, m_keyPath, fieldOf(&S::TimeZoneIndex), settings);
-        if (TimeZoneTable::isValidIndex(settings.TimeZoneIndex))
-            settings.ZoneOffset = m_zones[settings.TimeZoneIndex].Offset;
+        const RegistryValue zoneId = reader.ReadRegistryValue(m_keyPath, kZoneId);
+        settings.ZoneId = zoneId.isText() ? CleanString(zoneId.toString()) : QString();
+        resolveClockZone(settings, m_zones);
     } else {
+        settings.ZoneId.clear();
+        settings.Zone = QTimeZone();
         const qint32 index = m_zones.freshClockZoneIndex(system.Bias);
         if (index >= 0) {
             settings.ZoneOffset = -system.Bias;
@@ -135,7 +140,25 @@ bool ClockSettingsStore::SaveClockSettings(const ClockSettings& settings)
         writer.WriteRegistryValue(m_keyPath, kEnable, QStringLiteral("1"), RegDword);
         for (const SettingField& field : kFields)
             writer.WriteRegistryValue(m_keyPath, field.valueName(), QString::number(settings.*field.field), RegDword);
+        if (settings.ZoneId.isEmpty())
+            writer.DeleteRegistryValue(m_keyPath, kZoneId);
+        else
+            writer.WriteRegistryValue(m_keyPath, kZoneId, settings.ZoneId, RegSz);
     });
+}
+
+bool resolveClockZone(ClockSettings& settings, const TimeZoneTable& zones)
+{
+    settings.ZoneOffset = TimeZoneTable::isValidIndex(settings.TimeZoneIndex) ? zones[settings.TimeZoneIndex].Offset : 0;
+    settings.Zone = settings.ZoneId.isEmpty() ? QTimeZone() : QTimeZone(settings.ZoneId.toLatin1());
+    return settings.ZoneId.isEmpty() || settings.Zone.isValid();
+}
+
+QString missingZoneMessage(const ClockSettings& settings, const TimeZoneTable& zones)
+{
+    const QString shown = TimeZoneTable::isValidIndex(settings.TimeZoneIndex) ? zones[settings.TimeZoneIndex].DisplayName
+                                                                               : QStringLiteral("UTC");
+    return QStringLiteral("这个系统没有时区 %1, 时钟按 %2 显示.").arg(settings.ZoneId, shown);
 }
 
 void ClockSettingsStore::ReloadClockSettings(ClockSettings& settings, const SystemZoneInfo& system) const

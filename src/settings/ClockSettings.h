@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QTimeZone>
 
 #include <span>
 
@@ -38,7 +39,14 @@ struct ClockSettings
     qint32 ClockScaleColor = 0;
     qint32 ClockTheme = 0; // 0 custom, 1 default, 2 blue night
 
-    qint32 ZoneOffset = 0; // derived, never stored: minutes east of UTC of the selected zone
+    // A tz database zone ("Europe/Moscow"), stored as the string value ZoneId; empty for a clock on the
+    // fixed table. A clock on such a zone stores TimeZoneIndex -1, and its TimeStandard is not used.
+    QString ZoneId;
+
+    // Derived by resolveClockZone, never stored: minutes east of UTC of the selected fixed zone, and the
+    // tz database zone when ZoneId names one this system has.
+    qint32 ZoneOffset = 0;
+    QTimeZone Zone;
 
     bool operator==(const ClockSettings&) const = default;
 };
@@ -82,6 +90,12 @@ void ResetClockSettings(ClockSettings& settings, bool appearance);
 
 // Applies the defaults and range checks of a reload to a loaded record.
 void applyRangeRules(ClockSettings& settings);
+
+// Derives ZoneOffset and Zone from TimeZoneIndex and ZoneId. False when ZoneId names a zone this system
+// lacks: the clock then keeps to the fixed zone TimeZoneIndex names, or to UTC, and ZoneId stays stored.
+bool resolveClockZone(ClockSettings& settings, const TimeZoneTable& zones);
+// What such a clock tells at start: the zone it lacks and the one it shows instead.
+QString missingZoneMessage(const ClockSettings& settings, const TimeZoneTable& zones);
 
 // Loads and saves one clock's settings under "HKEY_CURRENT_USER\Software\Kiv Clock\" + clock name.
 class ClockSettingsStore

@@ -159,4 +159,11 @@ QDateTime ComputeZoneTime(const QDateTime& localNow, const SystemZoneInfo& syste
     return wallClock.addSecs(qint64(zoneShiftMinutes(system, zoneOffset, timeStandard)) * 60);
 }
 
+QDateTime ComputeZoneTime(const QDateTime& localNow, const QTimeZone& zone)
+{
+    const QDateTime there = localNow.toTimeZone(zone);
+    const QTime time = there.time();
+    return QDateTime(there.date(), QTime(time.hour(), time.minute(), time.second()), Qt::UTC);
+}
+
 } // namespace kiv

@@ -73,6 +73,10 @@ SystemZoneInfo querySystemZone(const QTimeZone& zone, const QDateTime& at);
 QDateTime ComputeZoneTime(const QDateTime& localNow, const SystemZoneInfo& system, qint32 zoneOffset,
                           qint32 timeStandard);
 
+// The current date and time in a tz database zone, as a wall-clock time: daylight time follows the zone's
+// own rules.
+QDateTime ComputeZoneTime(const QDateTime& localNow, const QTimeZone& zone);
+
 // The minutes that ComputeZoneTime adds to the local time.
 qint32 zoneShiftMinutes(const SystemZoneInfo& system, qint32 zoneOffset, qint32 timeStandard);
 

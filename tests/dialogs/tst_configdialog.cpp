@@ -1,6 +1,7 @@
 #include "FakeClockServices.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
+#include "core/TextUtils.h"
 #include "app/ClockApplication.h"
 #include "clock/ClockWindow.h"
 #include "dialogs/ConfigDialog.h"
@@ -10,6 +11,7 @@
 #include "settings/ClockSettings.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
+#include "timezone/TzDatabaseZones.h"
 #include "widgets/tabstrip/ucXTab.h"
 
 #include <QComboBox>
@@ -126,8 +128,30 @@ private slots:
         const QList<RegistryEntry> values = Registry(Registry::defaultFilePath()).snapshot().findKey(kKey)->values;
         QVERIFY(values.size() == 23 &&
                 std::all_of(values.begin(), values.end(), [](const RegistryEntry& e) { return e.type == RegDword; }));
-        // Each zone list holds every zone once, however often the page is filled.
-        QCOMPARE(QList({combo("CombTimeZone0")->count(), combo("CombTimeZone")->count()}), QList({97, 97}));
+        // Each zone list holds every zone once, however often the page is filled: the fixed ones at their
+        // indices, then a separator, a heading and the zones of each tz database region.
+        int count = 97;
+        for (const TzRegion& region : tzDatabaseRegions())
+            count += 2 + int(region.zones.size());
+        QCOMPARE(QList({combo("CombTimeZone0")->count(), combo("CombTimeZone")->count()}), QList({count, count}));
+    }
+
+    void tzDatabaseZoneChosenInTheDialog()
+    {
+        // Moscow has kept UTC+3 all year since 2014; the fixed table still says UTC+04:00.
+        m_fakes->time.now = QDateTime(QDate(2026, 7, 1), QTime(12, 0, 0), Qt::UTC);
+        QComboBox* zones = combo("CombTimeZone0");
+        zones->setCurrentIndex(zones->findData(QByteArray("Europe/Moscow")));
+        QVERIFY(!combo("CombDST")->isEnabled());
+        click("CmdConfig2"); // Apply
+        QCOMPARE(m_app->window()->shownZoneTime(), QDateTime(QDate(2026, 7, 1), QTime(15, 0, 0), Qt::UTC));
+        QCOMPARE(std::pair(CleanString(stored(u"ZoneId"_s).toString()), stored(u"TimeZoneIndex"_s)),
+                 std::pair(u"Europe/Moscow"_s, RegistryValue(-1)));
+        // A fixed zone again: the id goes from the store and the time standard can be chosen again.
+        zones->setCurrentIndex(59);
+        QVERIFY(combo("CombDST")->isEnabled());
+        click("CmdConfig2");
+        QVERIFY(!stored(u"ZoneId"_s).isText() && settings().ZoneOffset == 240);
     }
 
     void returnPressesNoButtonThatChangesSettings()

@@ -240,6 +240,22 @@ private slots:
         write(u"TimeStandard"_s, 1);
         QCOMPARE(m_store->LoadClockSettings(settings, kBeijing), 2);
         QCOMPARE(QList({settings.TimeZoneIndex, settings.ZoneOffset, settings.TimeStandard}), QList({81, 540, 0}));
+        // A tz database zone is stored as ZoneId beside index -1 and survives a save; one this system lacks
+        // keeps to the fixed index (Tokyo) or UTC and stays stored; without ZoneId a record reads as before.
+        write(u"Enable"_s, 1);
+        const std::tuple<QString, int, bool, int> zones[] = {{u"Europe/Moscow"_s, -1, true, 0},
+                                                             {u"Nowhere/Atlantis"_s, 81, false, 540},
+                                                             {u"Nowhere/Atlantis"_s, -1, false, 0},
+                                                             {QString(), 81, false, 540}};
+        for (const auto& [id, index, valid, offset] : zones) {
+            ClockSettings zoned = reload();
+            std::tie(zoned.ZoneId, zoned.TimeZoneIndex) = std::pair(id, index);
+            QVERIFY(m_store->SaveClockSettings(zoned));
+            const ClockSettings back = reload();
+            QCOMPARE(std::tuple(back.ZoneId, back.Zone.isValid(), back.ZoneOffset, back.TimeZoneIndex),
+                     std::tuple(id, valid, offset, index));
+            QCOMPARE(m_registry->ReadRegistryValue(kKey, u"ZoneId"_s).isText(), !id.isEmpty());
+        }
         // The first monitor's work area starts at (0, 32): a panel at the top. An existing monitor keeps the
         // position; an unplugged or negative one moves to the first work area; with no monitor at all the
         // clock goes to the origin.
@@ -296,7 +312,10 @@ private slots:
         setClocks(storedNames() + u"{Paris}"_s);
         QVERIFY(!clocks.AddClock(u"Paris"_s, 37));
         QCOMPARE(m_messages.shown.last().text, ClockMessages::NameExists);
-        QVERIFY(clocks.AddClock(u"Rome"_s, 37));
+        QVERIFY(clocks.AddClock(u"Rome"_s, 37, u"Europe/Rome"_s));
+        QCOMPARE(std::pair(m_registry->ReadRegistryValue(clockKeyPath(u"Rome"_s), u"TimeZoneIndex"_s),
+                           text(clockKeyPath(u"Rome"_s), u"ZoneId"_s)),
+                 std::pair(RegistryValue(-1), u"Europe/Rome"_s));
         QCOMPARE(storedNames(), u"{Office}{Tokyo}{Paris}{Rome}"_s);
     }
 

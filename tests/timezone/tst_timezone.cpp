@@ -1,4 +1,5 @@
 #include "KivTest.h"
+#include "timezone/TzDatabaseZones.h"
 #include "timezone/ZoneTime.h"
 
 using ZoneTimeRow = std::tuple<QDateTime, int, int, int, int, QDateTime>;
@@ -58,6 +59,44 @@ private slots:
             QVERIFY2(std::pair(info.Bias, info.State) == std::pair(bias, state),
                      QByteArray(zone + at.toString().toLatin1()).constData());
         }
+    }
+
+    void tzDatabaseZones()
+    {
+        // A clock on a tz database zone follows the zone's rules, across its daylight changes and the years
+        // its offset changed: the moment (UTC) and the wall-clock time shown in the zone.
+        const auto at = [](int year, int month, int day, int hour, int minute) {
+            return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
+        };
+        const std::tuple<QByteArray, QDateTime, QDateTime> rows[] = {
+            {"America/New_York", at(2026, 3, 8, 6, 59), at(2026, 3, 8, 1, 59)},   // the last minute of winter
+            {"America/New_York", at(2026, 3, 8, 7, 0), at(2026, 3, 8, 3, 0)},     // 2:00 is skipped
+            {"America/New_York", at(2026, 11, 1, 5, 30), at(2026, 11, 1, 1, 30)}, // 1:30 summer time
+            {"America/New_York", at(2026, 11, 1, 6, 30), at(2026, 11, 1, 1, 30)}, // 1:30 again, winter
+            {"Australia/Sydney", at(2026, 4, 4, 15, 59), at(2026, 4, 5, 2, 59)},  // summer time ends at 3:00
+            {"Australia/Sydney", at(2026, 4, 4, 16, 0), at(2026, 4, 5, 2, 0)},
+            {"Europe/Dublin", at(2026, 3, 29, 0, 59), at(2026, 3, 29, 0, 59)},    // winter is UTC
+            {"Europe/Dublin", at(2026, 3, 29, 1, 0), at(2026, 3, 29, 2, 0)},
+            {"Europe/Moscow", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 15, 0)},    // UTC+3 all year since 2014
+            {"Europe/Moscow", at(2026, 7, 1, 12, 0), at(2026, 7, 1, 15, 0)},
+            {"Europe/Moscow", at(2012, 7, 1, 12, 0), at(2012, 7, 1, 16, 0)},      // UTC+4 from 2011 to 2014
+            {"Asia/Kathmandu", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 17, 45)}}; // UTC+05:45
+        for (const auto& [zone, moment, shown] : rows)
+            QVERIFY2(ComputeZoneTime(moment.toLocalTime(), QTimeZone(zone)) == shown, zone.constData());
+        // The zone lists: places by region, named as people write them, without aliases.
+        const std::pair<QByteArray, QString> names[] = {{"Europe/Moscow", u"Moscow"_s},
+                                                        {"America/Argentina/Buenos_Aires", u"Buenos Aires (Argentina)"_s},
+                                                        {"America/Indiana/Knox", u"Knox (Indiana)"_s}};
+        for (const auto& [id, city] : names)
+            QCOMPARE(tzCityName(id), city);
+        QStringList regions;
+        for (const TzRegion& region : tzDatabaseRegions())
+            regions.append(region.name);
+        QVERIFY2(regions.contains(u"Europe"_s) && !regions.contains(u"US"_s) && !regions.contains(u"Etc"_s),
+                 qPrintable(regions.join(u' ')));
+        const TzRegion& europe = tzDatabaseRegions()[regions.indexOf(u"Europe"_s)];
+        QVERIFY(std::any_of(europe.zones.begin(), europe.zones.end(),
+                            [](const TzZoneItem& zone) { return zone.id == "Europe/Moscow"; }));
     }
 };
 

@@ -152,6 +152,9 @@ private slots:
         QVERIFY(combo("CombDST")->isEnabled());
         click("CmdConfig2");
         QVERIFY(!stored(u"ZoneId"_s).isText() && settings().ZoneOffset == 240);
+        // Typing a city's first letters finds its zone.
+        QTest::keyClicks(zones, u"Kathm"_s);
+        QCOMPARE(zones->currentData().toByteArray(), "Asia/Kathmandu");
     }
 
     void returnPressesNoButtonThatChangesSettings()

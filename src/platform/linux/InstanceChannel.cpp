@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/ClockName.h"
+#include "core/Logging.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -165,6 +166,7 @@ bool InstanceServer::listen(const QString& clockName)
         return false;
     }
     connect(m_server.get(), &QLocalServer::newConnection, this, &InstanceServer::acceptConnection);
+    qCDebug(lcInstances) << "listening on" << path;
     return true;
 }
 
@@ -181,6 +183,7 @@ void InstanceServer::answer(QLocalSocket* socket)
     if (!socket->canReadLine())
         return;
     const QByteArray command = socket->readLine().trimmed();
+    qCDebug(lcInstances) << "request" << command;
     QByteArray reply = QByteArrayLiteral("ok");
     if (command == "raise") {
         if (m_onRaise)

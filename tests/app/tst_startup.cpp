@@ -36,10 +36,9 @@ private slots:
 
     void displayNeededOnlyByX11AndWaylandSessionsRunOnX11()
     {
-        // Qt's default platform and xcb (first in a list too) open DISPLAY, empty or not; others open none.
+        // Qt's default platform and xcb open DISPLAY, empty or not; others open none.
         const std::tuple<QString, QString, std::optional<QString>> rows[] = {{u""_s, u":5"_s, u":5"_s},
                                                                              {u"xcb"_s, u""_s, u""_s},
-                                                                             {u"xcb;wayland"_s, u":1"_s, u":1"_s},
                                                                              {u"offscreen"_s, u""_s, std::nullopt},
                                                                              {u"wayland;xcb"_s, u":1"_s, std::nullopt}};
         for (const auto& [platform, display, opened] : rows)

@@ -58,7 +58,7 @@ bool notifyDesktop(const QString& summary, const QString& body, const QDBusConne
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("io.github.kivclock.KivClock")}};
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("org.kivclock.KivClock")}};
     call << QStringLiteral("Kiv Clock") << 0u << QStringLiteral("kivclock") << summary << body << QStringList() << hints
          << -1;
     // A notification service started on demand answers within a few seconds; the clock is ending anyway.

@@ -1,7 +1,8 @@
 #include "alarms/AlarmDispatch.h"
 
-#include "platform/AlarmServices.h"
+#include "core/Logging.h"
 #include "core/TextUtils.h"
+#include "platform/AlarmServices.h"
 
 #include <algorithm>
 
@@ -65,6 +66,7 @@ bool AlarmDispatcher::fireMinute(const QDateTime& minute, bool missed)
 void AlarmDispatcher::ProcessAlarm(qint32 alarmNo, bool missed)
 {
     AlarmRecord& alarm = m_state.table[alarmNo];
+    qCInfo(lcAlarms) << "alarm" << alarmNo << "with action" << alarm.Action << (missed ? "was missed" : "is due");
     if (missed || (alarm.Action >= ActionTip && alarm.Action <= ActionForceRestart)) {
         if (m_state.CurrentAlarm < 0 || !m_tip.isOpen()) {
             m_state.CurrentAlarm = alarmNo;

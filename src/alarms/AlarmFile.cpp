@@ -1,6 +1,7 @@
 #include "alarms/AlarmFile.h"
 
 #include "BuiltInResources.h"
+#include "core/Logging.h"
 #include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 #include "platform/UserMessages.h"
@@ -42,6 +43,7 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
         return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcAlarms).noquote() << "cannot read" << path << file.errorString();
         messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
@@ -58,10 +60,12 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
                            bytes.size() % AlarmRecordSize == 0 && file.atEnd();
     if (!readWhole) {
         const QString aside = keepUnreadableCopy(path);
+        qCWarning(lcAlarms).noquote() << path << "could not be read whole; kept as" << aside;
         const QString kept = aside.isEmpty() ? AlarmMessages::NotKept : AlarmMessages::KeptAs.arg(aside);
         messages.show(AlarmMessages::ReadFailed + kept, AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
+    qCDebug(lcAlarms).noquote() << "read" << table.AlarmCount() << "alarms from" << path;
     return true;
 }
 
@@ -76,8 +80,10 @@ bool SaveAlarms(const QString& path, const AlarmTable& table, UserMessages& mess
             bytes += encodeAlarmRecord(record);
         saved = writePrivateFile(path, bytes);
     }
-    if (!saved)
+    if (!saved) {
+        qCWarning(lcAlarms).noquote() << "cannot write" << path;
         messages.show(AlarmMessages::SaveFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+    }
     return saved;
 }
 

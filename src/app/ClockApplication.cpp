@@ -3,6 +3,7 @@
 #include "app/ClockChooser.h"
 #include "app/CommandLine.h"
 #include "core/ClockName.h"
+#include "core/Logging.h"
 #include "clock/ClockWindow.h"
 #include "clock/FaceRenderer.h"
 #include "clock/WindowPlacement.h"
@@ -60,6 +61,7 @@ bool ClockApplication::start()
     m_systemZone = m_services.time.systemZone();
     m_clockList.LoadClockList();
     m_clockName = resolveClockName();
+    qCInfo(lcStartup) << "starting the clock" << m_clockName << "on" << QGuiApplication::platformName();
     // The name becomes a key of the store and a file name: check it before anything is written.
     if (const QString problem = clockNameProblem(m_clockName); !problem.isEmpty()) {
         reportStartFailure(problem, 2);
@@ -67,8 +69,10 @@ bool ClockApplication::start()
     }
     m_clockList.setCurrentClock(m_clockName);
     // A clock runs once: a second start only brings the running one to the front, before anything is written.
-    if (m_clockList.FindClockWindow(m_clockName))
+    if (m_clockList.FindClockWindow(m_clockName)) {
+        qCInfo(lcStartup) << "the clock" << m_clockName << "already runs: its window was brought to the front";
         return false;
+    }
     if (!m_services.channel.listen(m_clockName)) {
         // The same clock started at the same moment and answers now; anything else is a fault to report.
         if (!m_services.channel.otherIsRunning())
@@ -269,7 +273,6 @@ bool ClockApplication::saveSettings(SaveMoment moment)
     if (!m_store || m_store->SaveClockSettings(m_settings))
         return true;
     const QString text = StartupMessages::NotSaved.arg(m_clockName, m_store->errorString());
-    std::fprintf(stderr, "kivclock: %s\n", qPrintable(text));
     // A save in the background is retried at the next change and at exit; the user hears of it when
     // they applied something or the clock ends.
     if (moment != SaveMoment::Background)
@@ -283,6 +286,7 @@ void ClockApplication::ExitClock(bool saveSettings)
     if (m_exiting)
         return;
     m_exiting = true;
+    qCInfo(lcStartup) << "ending the clock" << m_clockName << (saveSettings ? "with its settings saved" : "");
     if (m_window)
         m_window->finishPendingMove();
     m_clockList.SetAutorun(m_settings.Autorun);

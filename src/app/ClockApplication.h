@@ -43,6 +43,9 @@ namespace StartupMessages {
 inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
 // Shown when there is no display or drawing surface to draw the clock on.
 inline const QString NoDisplay = QStringLiteral("加载 GDI+ 错误!");
+// The one line that says which display could not be opened (%1, the value of DISPLAY) and what to do.
+inline const QString DisplayNotOpened =
+    QStringLiteral("无法打开显示 DISPLAY=\"%1\"。请启动 XWayland 或 X 会话，或用 QT_QPA_PLATFORM 选择其他平台。");
 // Shown when the clock cannot open the channel through which other clocks find it.
 inline const QString CannotStart = QStringLiteral("无法启动时钟 {%1}：%2");
 // Shown when the settings of a clock could not be written.

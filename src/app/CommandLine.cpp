@@ -45,12 +45,4 @@ void preferX11Platform()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-bool displayAvailable()
-{
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith(u"xcb"))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY");
-}
-
 } // namespace kiv

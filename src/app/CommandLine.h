@@ -23,7 +23,4 @@ QString versionText();
 // client place its window or keep it on top.
 void preferX11Platform();
 
-// False when Qt would find no display to open (an X11 platform without DISPLAY).
-bool displayAvailable();
-
 } // namespace kiv

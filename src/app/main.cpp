@@ -1,6 +1,7 @@
 #include "app/ClockApplication.h"
 #include "app/CommandLine.h"
 #include "app/LinuxClockServices.h"
+#include "platform/linux/DisplayCheck.h"
 #include "platform/linux/TerminationSignals.h"
 
 #include <QApplication>
@@ -20,14 +21,19 @@ int main(int argc, char** argv)
     case kiv::CommandLineRequest::RunClock:
         break;
     }
-    kiv::preferX11Platform();
-    if (!kiv::displayAvailable()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle),
-                     qPrintable(kiv::StartupMessages::NoDisplay));
-        return 1;
-    }
     // Qt gets the program's name only: the rest of the command line is the clock's name.
     int qtArgc = 1;
+    kiv::preferX11Platform();
+    // Qt's xcb platform ends the process with an abort when its display cannot be opened: check first.
+    if (const std::optional<QString> display = kiv::unopenableDisplay()) {
+        const QString line = kiv::StartupMessages::DisplayNotOpened.arg(*display);
+        std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle), qPrintable(line));
+        std::fflush(stderr);
+        const QCoreApplication core(qtArgc, argv);
+        if (const std::optional<QDBusConnection> bus = kiv::existingSessionBus())
+            kiv::notifyDesktop(kiv::StartupMessages::NoDisplay, line, *bus);
+        return 1;
+    }
     QApplication application(qtArgc, argv);
     application.setQuitOnLastWindowClosed(false);
     kiv::LinuxClockServices services(QCoreApplication::applicationFilePath());

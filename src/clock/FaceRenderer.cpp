@@ -180,25 +180,50 @@ QImage makeButtonStrip()
     return strip;
 }
 
-QImage clockIconImage(int size)
+namespace {
+
+// The icon's picture: the face with the default settings at ten past ten, without texts.
+void drawIconFace(QPainter& painter, const ClockLayout& layout, const ClockSettings& settings)
 {
-    ClockSettings settings;
-    ResetClockSettings(settings, true);
-    ResetClockSettings(settings, false);
-    settings.DisplayScale = 1;
-    const ClockLayout layout = ComputeClockLayout(settings);
     FaceFrame frame = ComputeFaceFrame(QDateTime(QDate(2026, 1, 1), QTime(10, 8, 36), Qt::UTC), settings,
                                        QStringLiteral("Kiv"), DateTimeTexts(), false, ButtonOutside);
     // At icon size the texts would be specks: the rings alone make the picture.
     frame.TimeText.clear();
     frame.DateText.clear();
     frame.NameText.clear();
+    DrawClock(painter, layout, CreateDrawingTools(settings), frame, QImage());
+}
+
+ClockSettings iconSettings()
+{
+    ClockSettings settings;
+    ResetClockSettings(settings, true);
+    ResetClockSettings(settings, false);
+    settings.DisplayScale = 1;
+    return settings;
+}
+
+} // namespace
+
+QImage clockIconImage(int size)
+{
+    const ClockSettings settings = iconSettings();
+    const ClockLayout layout = ComputeClockLayout(settings);
     QImage face(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::transparent);
     QPainter painter(&face);
-    DrawClock(painter, layout, CreateDrawingTools(settings), frame, QImage());
+    drawIconFace(painter, layout, settings);
     painter.end();
     return face.copy(layout.face.toAlignedRect()).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+void drawClockIcon(QPainter& painter, int size)
+{
+    const ClockSettings settings = iconSettings();
+    const ClockLayout layout = ComputeClockLayout(settings);
+    painter.scale(size / layout.face.width(), size / layout.face.height());
+    painter.translate(-layout.face.topLeft());
+    drawIconFace(painter, layout, settings);
 }
 
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,

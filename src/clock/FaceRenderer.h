@@ -45,6 +45,8 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 
 // A picture of the face with the default settings at ten past ten, `size` pixels square: the program's icon.
 QImage clockIconImage(int size);
+// The same picture drawn with `painter` into the square (0, 0, size, size), for a scalable icon.
+void drawClockIcon(QPainter& painter, int size);
 
 // Brings `image`, which shows `before`, to show `after`, and returns the region that changed (logical
 // pixels). When only the second moved on (the usual tick), only the new piece of the seconds ring and the

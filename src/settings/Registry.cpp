@@ -1,6 +1,7 @@
 #include "settings/Registry.h"
 
 #include "core/AppPaths.h"
+#include "core/Logging.h"
 #include "core/NumberText.h"
 #include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
@@ -179,8 +180,11 @@ QString Registry::defaultFilePath()
 RegistryDocument Registry::snapshot() const
 {
     QFile file(m_filePath);
-    if (file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly))
+    if (file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly)) {
+        if (file.exists())
+            qCWarning(lcStore).noquote() << "cannot read" << m_filePath << file.errorString();
         return {};
+    }
     return RegistryDocument::parse(file.readAll()).document;
 }
 
@@ -235,6 +239,14 @@ qint32 Registry::DeleteRegistryKey(const QString& parentPath, const QString& sub
 
 bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
 {
+    if (runTransaction(edit))
+        return true;
+    qCWarning(lcStore).noquote() << m_error;
+    return false;
+}
+
+bool Registry::runTransaction(const std::function<void(RegistryEditor&)>& edit)
+{
     m_error.clear();
     errno = 0;
     if (!makePrivatePath(QFileInfo(m_filePath).absolutePath())) {
@@ -254,6 +266,7 @@ bool Registry::transaction(const std::function<void(RegistryEditor&)>& edit)
     edit(editor);
     if (!editor.changed())
         return true;
+    qCDebug(lcStore).noquote() << "writing" << m_filePath;
     // Lines that could not be read would vanish with the rewrite: keep the old file beside the new one.
     if (parsed.unreadableLines > 0 && !setAsideUnreadable())
         return false;

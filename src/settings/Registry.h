@@ -124,6 +124,7 @@ public:
 
 private:
     qint32 runOne(const std::function<qint32(RegistryEditor&)>& operation);
+    bool runTransaction(const std::function<void(RegistryEditor&)>& edit);
     bool setAsideUnreadable();
     // The file's bytes; false, with m_error, when it is too large or cannot be read.
     bool readFile(QByteArray& bytes);

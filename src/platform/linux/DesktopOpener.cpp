@@ -1,5 +1,7 @@
 #include "platform/linux/DesktopOpener.h"
 
+#include "core/Logging.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -44,13 +46,16 @@ void DesktopOpener::open(const QString& text)
     const OpenTarget target = resolveOpenTarget(text);
     switch (target.kind) {
     case OpenTarget::Program:
-        QProcess::startDetached(target.program, {});
+        if (!QProcess::startDetached(target.program, {}))
+            qCWarning(lcDesktop) << "cannot start" << target.program;
         break;
     case OpenTarget::File:
     case OpenTarget::Address:
-        QDesktopServices::openUrl(target.url);
+        if (!QDesktopServices::openUrl(target.url))
+            qCWarning(lcDesktop) << "cannot open" << target.url.toDisplayString();
         break;
     case OpenTarget::Nothing:
+        qCInfo(lcDesktop) << "nothing to open for" << text;
         break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/ClockName.h"
+#include "core/Logging.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -20,8 +21,10 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 2000;
-// The longest path a Unix socket address holds (sockaddr_un::sun_path less its terminating zero).
-constexpr qsizetype kMaxSocketPathBytes = 107;
+// The longest socket path the server can listen on: a Unix socket address holds 107 bytes (sun_path less its
+// terminating zero), and QLocalServer with UserAccessOption first listens inside a temporary folder beside the
+// socket ("<path>-XXXXXX/s", 9 bytes longer) before it moves the socket into place.
+constexpr qsizetype kMaxSocketPathBytes = 107 - 9;
 
 QString hashedFileName(const QString& text)
 {
@@ -165,6 +168,7 @@ bool InstanceServer::listen(const QString& clockName)
         return false;
     }
     connect(m_server.get(), &QLocalServer::newConnection, this, &InstanceServer::acceptConnection);
+    qCDebug(lcInstances) << "listening on" << path;
     return true;
 }
 
@@ -181,6 +185,7 @@ void InstanceServer::answer(QLocalSocket* socket)
     if (!socket->canReadLine())
         return;
     const QByteArray command = socket->readLine().trimmed();
+    qCDebug(lcInstances) << "request" << command;
     QByteArray reply = QByteArrayLiteral("ok");
     if (command == "raise") {
         if (m_onRaise)

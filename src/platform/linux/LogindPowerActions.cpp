@@ -1,5 +1,6 @@
 #include "platform/linux/LogindPowerActions.h"
 
+#include "core/Logging.h"
 #include "platform/UserMessages.h"
 
 #include <QCoreApplication>
@@ -70,15 +71,23 @@ bool LogindPowerActions::askSessionManager(bool restart)
             QString::fromUtf16(restart ? manager.restart : manager.shutdown));
         if (manager.takesAllowSave)
             call << true;
-        if (session().call(call).type() != QDBusMessage::ErrorMessage)
+        const QDBusMessage reply = session().call(call);
+        if (reply.type() != QDBusMessage::ErrorMessage) {
+            qCInfo(lcDesktop) << "the session manager" << service << "ends the session";
             return true;
+        }
+        qCWarning(lcDesktop).noquote() << service << "refused:" << reply.errorMessage();
     }
     return false;
 }
 
 void LogindPowerActions::callLogind(const QString& method, bool interactive)
 {
-    system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, method) << interactive);
+    qCInfo(lcDesktop) << "asking logind for" << method;
+    const QDBusMessage reply =
+        system().call(QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, method) << interactive);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        qCWarning(lcDesktop).noquote() << "logind refused" << method << reply.errorMessage();
 }
 
 QString LogindPowerActions::permission(const QString& canMethod)

@@ -1,5 +1,7 @@
 #include "platform/linux/QtAlarmSound.h"
 
+#include "core/Logging.h"
+
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
@@ -15,8 +17,11 @@ void QtAlarmSound::play(const QString& wavPath)
 {
     stop();
     // Without an output there is nothing to play on; Qt would neither fail nor play.
-    if (QMediaDevices::audioOutputs().isEmpty())
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        qCInfo(lcDesktop) << "no sound output: the alarm sound stays silent";
         return;
+    }
+    qCDebug(lcDesktop) << "playing" << wavPath;
     // A fresh effect per sound: a new alarm's sound replaces the one playing.
     m_effect = std::make_unique<QSoundEffect>();
     m_effect->setLoopCount(QSoundEffect::Infinite);

@@ -42,7 +42,7 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
         return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        messages.show(AlarmMessages::ReadFailed(), AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
     // One record more than the table holds is enough to tell that the file has too many.
@@ -58,8 +58,8 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
                            bytes.size() % AlarmRecordSize == 0 && file.atEnd();
     if (!readWhole) {
         const QString aside = keepUnreadableCopy(path);
-        const QString kept = aside.isEmpty() ? AlarmMessages::NotKept : AlarmMessages::KeptAs.arg(aside);
-        messages.show(AlarmMessages::ReadFailed + kept, AlarmMessages::Title, MessageIcon::Exclamation);
+        const QString kept = aside.isEmpty() ? AlarmMessages::NotKept() : AlarmMessages::KeptAs().arg(aside);
+        messages.show(AlarmMessages::ReadFailed() + kept, AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
     return true;
@@ -77,7 +77,7 @@ bool SaveAlarms(const QString& path, const AlarmTable& table, UserMessages& mess
         saved = writePrivateFile(path, bytes);
     }
     if (!saved)
-        messages.show(AlarmMessages::SaveFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        messages.show(AlarmMessages::SaveFailed(), AlarmMessages::Title, MessageIcon::Exclamation);
     return saved;
 }
 

@@ -1,5 +1,6 @@
 #include "app/ClockApplication.h"
 #include "app/CommandLine.h"
+#include "app/InterfaceLanguage.h"
 #include "app/LinuxClockServices.h"
 #include "platform/linux/TerminationSignals.h"
 
@@ -22,14 +23,16 @@ int main(int argc, char** argv)
     }
     kiv::preferX11Platform();
     if (!kiv::displayAvailable()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle),
-                     qPrintable(kiv::StartupMessages::NoDisplay));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle()),
+                     qPrintable(kiv::StartupMessages::NoDisplay()));
         return 1;
     }
     // Qt gets the program's name only: the rest of the command line is the clock's name.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     application.setQuitOnLastWindowClosed(false);
+    // Chinese, or English where the desktop prefers English.
+    const kiv::InterfaceTranslation language(kiv::interfaceLocale(QLocale::system().uiLanguages()));
     kiv::LinuxClockServices services(QCoreApplication::applicationFilePath());
     kiv::ClockApplication clock(clockName, services.services());
     if (!clock.start())

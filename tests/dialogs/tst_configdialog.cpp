@@ -1,8 +1,11 @@
 #include "FakeClockServices.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
+#include "alarms/TipWindow.h"
 #include "app/ClockApplication.h"
+#include "app/InterfaceLanguage.h"
 #include "clock/ClockWindow.h"
+#include "core/TextUtils.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/ConfigLogic.h"
 #include "dialogs/SmallDialogs.h"
@@ -16,7 +19,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMetaProperty>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStackedWidget>
 
@@ -58,6 +64,37 @@ class TestConfigDialog final : public QObject
     {
         for (int row : rows)
             list->item(row)->setSelected(true);
+    }
+    // The texts that `root` and its children show: every text property (texts, titles, tool tips, the tab
+    // strip's captions) and every entry of a list.
+    static QStringList shownTexts(QObject* root)
+    {
+        QStringList texts;
+        QList<QObject*> objects = root->findChildren<QObject*>();
+        objects.prepend(root);
+        for (QObject* object : std::as_const(objects)) {
+            const QMetaObject* meta = object->metaObject();
+            for (int i = 0; i < meta->propertyCount(); ++i) {
+                const QVariant value = meta->property(i).read(object);
+                if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
+                    texts += value.toStringList();
+            }
+            if (auto* combo = qobject_cast<QComboBox*>(object)) {
+                for (int i = 0; i < combo->count(); ++i)
+                    texts.append(combo->itemText(i));
+            }
+            if (auto* list = qobject_cast<QListWidget*>(object))
+                texts += lines(list);
+        }
+        return texts;
+    }
+    template <typename T> static T* topLevel()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<T*>(widget); found && found->isVisible())
+                return found;
+        }
+        return nullptr;
     }
     void addAlarmAt(int hour, int minute, const QString& note)
     {
@@ -264,7 +301,7 @@ private slots:
         combo("CombAction")->setCurrentIndex(1);
         addAlarmAt(8, 0, u"again"_s);
         QCOMPARE(m_fakes->messages.shown.size(), 1);
-        QCOMPARE(m_fakes->messages.shown.first().text, ConfigTexts::AlarmExists);
+        QCOMPARE(m_fakes->messages.shown.first().text, ConfigTexts::AlarmExists());
         QCOMPARE(lines(list("ListAlarm")), QStringList{u"08:00 AM - 启用"_s});
         // Of five alarms, the first and third are deleted; the file holds the others, byte for byte.
         select(list("ListAlarm"), {0});
@@ -353,8 +390,45 @@ private slots:
         click("CmdTimeZone1");
         QVERIFY(QDir().rmdir(lock));
         QCOMPARE(m_fakes->messages.shown.size(), 1);
-        QVERIFY(m_fakes->messages.shown.first().text.startsWith(ClockMessages::DeleteFailed));
+        QVERIFY(m_fakes->messages.shown.first().text.startsWith(ClockMessages::DeleteFailed()));
         QTRY_COMPARE(list("ListClock")->count(), 2);
+    }
+
+    void englishDesktopGetsAnEnglishInterface()
+    {
+        // Under an English desktop the dialog's pages, its small dialogs, the menu, the tip window and the
+        // messages show no Chinese; the alarm file keeps the sound box's default as the Chinese interface writes it.
+        cleanup();
+        const InterfaceTranslation english(interfaceLocale({u"en-US"_s, u"zh-CN"_s}));
+        init();
+        QCOMPARE(m_dialog->windowTitle(), u"Kiv Clock Settings"_s);
+        combo("CombAction")->setCurrentIndex(1); // a countdown: the tip window shows all its texts
+        addAlarmAt(9, 30, u"wake"_s);            // the clock's minute
+        addAlarmAt(9, 30, u"again"_s);
+        control("TxtDisplayName")->clear();
+        click("CmdTimeZone0");
+        QCOMPARE(m_fakes->messages.shown.size(), 2);
+        QCOMPARE(CleanString(m_app->alarms().table[0].Sound), u"默认报警声"_s);
+        TipWindow* tip = nullptr;
+        QTRY_VERIFY((tip = topLevel<TipWindow>()) && !shownTexts(tip).filter(u"&Cancel ("_s).isEmpty()); // counting
+        m_app->openAbout();
+        AlphaDialog alpha(255, false);
+        QStringList texts =
+            shownTexts(m_dialog) + shownTexts(tip) + shownTexts(topLevel<AboutDialog>()) + shownTexts(&alpha);
+        for (const auto& message : std::as_const(m_fakes->messages.shown))
+            texts << message.text << message.title;
+        QTimer menuCloser; // the menu runs its own event loop until it closes
+        connect(&menuCloser, &QTimer::timeout, this, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                texts += shownTexts(menu);
+                menu->close();
+            }
+        });
+        menuCloser.start(10);
+        m_app->openMenu(QPoint(10, 10));
+        QVERIFY(texts.contains(u"E&xit"_s));
+        const QStringList chinese = texts.filter(QRegularExpression(u"[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"_s));
+        QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(u'\n')));
     }
 
     void closeRequestSavesAndEndsTheClock()

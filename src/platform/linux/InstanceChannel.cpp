@@ -21,8 +21,9 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 2000;
-// The longest path a Unix socket address holds (sockaddr_un::sun_path less its terminating zero).
-constexpr qsizetype kMaxSocketPathBytes = 107;
+// The longest path QLocalServer listens on: sockaddr_un::sun_path holds 107 bytes and a terminating zero, but
+// Qt 6.4 refuses a path of 107 bytes.
+constexpr qsizetype kMaxSocketPathBytes = 106;
 
 QString hashedFileName(const QString& text)
 {

@@ -44,7 +44,7 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcAlarms).noquote() << "cannot read" << path << file.errorString();
-        messages.show(AlarmMessages::ReadFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        messages.show(AlarmMessages::ReadFailed(), AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
     // One record more than the table holds is enough to tell that the file has too many.
@@ -61,8 +61,8 @@ bool LoadAlarms(const QString& path, AlarmTable& table, UserMessages& messages)
     if (!readWhole) {
         const QString aside = keepUnreadableCopy(path);
         qCWarning(lcAlarms).noquote() << path << "could not be read whole; kept as" << aside;
-        const QString kept = aside.isEmpty() ? AlarmMessages::NotKept : AlarmMessages::KeptAs.arg(aside);
-        messages.show(AlarmMessages::ReadFailed + kept, AlarmMessages::Title, MessageIcon::Exclamation);
+        const QString kept = aside.isEmpty() ? AlarmMessages::NotKept() : AlarmMessages::KeptAs().arg(aside);
+        messages.show(AlarmMessages::ReadFailed() + kept, AlarmMessages::Title, MessageIcon::Exclamation);
         return false;
     }
     qCDebug(lcAlarms).noquote() << "read" << table.AlarmCount() << "alarms from" << path;
@@ -82,7 +82,7 @@ bool SaveAlarms(const QString& path, const AlarmTable& table, UserMessages& mess
     }
     if (!saved) {
         qCWarning(lcAlarms).noquote() << "cannot write" << path;
-        messages.show(AlarmMessages::SaveFailed, AlarmMessages::Title, MessageIcon::Exclamation);
+        messages.show(AlarmMessages::SaveFailed(), AlarmMessages::Title, MessageIcon::Exclamation);
     }
     return saved;
 }

@@ -2,18 +2,25 @@
 
 #include "alarms/AlarmRecord.h"
 
+#include <QCoreApplication>
+
 namespace kiv {
 
 class UserMessages;
 
-namespace AlarmMessages {
-inline const QString Title = QStringLiteral("Kiv Clock");
-inline const QString ReadFailed = QStringLiteral("读取配置文件失败! ");
-inline const QString KeptAs = QStringLiteral("原文件已另存为 %1.");
-inline const QString NotKept = QStringLiteral("无法保存原文件的副本.");
-inline const QString SaveFailed = QStringLiteral("保存配置文件失败! ");
-inline const QString TableFull = QStringLiteral("添加警报失败. 每个时钟最多只能有 128 个警报.");
-} // namespace AlarmMessages
+// The alarm file's messages.
+struct AlarmMessages
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::AlarmMessages)
+
+public:
+    static inline const QString Title = QStringLiteral("Kiv Clock");
+    static QString ReadFailed() { return tr("读取配置文件失败! "); }
+    static QString KeptAs() { return tr("原文件已另存为 %1."); }
+    static QString NotKept() { return tr("无法保存原文件的副本."); }
+    static QString SaveFailed() { return tr("保存配置文件失败! "); }
+    static QString TableFull() { return tr("添加警报失败. 每个时钟最多只能有 128 个警报."); }
+};
 
 // The alarms of one clock, at most 128, in the order the editor lists them.
 class AlarmTable

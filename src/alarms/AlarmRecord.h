@@ -22,6 +22,7 @@ enum AlarmAction : qint32
 constexpr int AlarmRecordSize = 566;
 constexpr int AlarmTextLength = 255;
 constexpr int MaxAlarms = 128;
+// What the editor writes for the default sound (the settings dialog shows it translated).
 inline const QString DefaultSoundText = QStringLiteral("默认报警声音");
 
 // One alarm as the alarm file stores it.

@@ -36,15 +36,15 @@ QString TipTexts::countdownText(qint32 action, int seconds)
     const QString n = QString::number(seconds);
     switch (action) {
     case 1:
-        return QStringLiteral("计算机将被关闭,在 ") + n + QStringLiteral(" 秒后");
+        return tr("计算机将被关闭,在 %1 秒后").arg(n);
     case 2:
-        return QStringLiteral("计算机将会重启,在 ") + n + QStringLiteral(" 秒后");
+        return tr("计算机将会重启,在 %1 秒后").arg(n);
     case 3:
-        return QStringLiteral("计算机将会被锁定,在 ") + n + QStringLiteral(" 秒后");
+        return tr("计算机将会被锁定,在 %1 秒后").arg(n);
     case 4:
-        return QStringLiteral("计算机将会被关闭不保存,在 ") + n + QStringLiteral(" 秒后");
+        return tr("计算机将会被关闭不保存,在 %1 秒后").arg(n);
     case 5:
-        return QStringLiteral("计算机将会重启不保存,在") + n + QStringLiteral(" 秒后");
+        return tr("计算机将会重启不保存,在%1 秒后").arg(n);
     default:
         return {};
     }
@@ -52,7 +52,7 @@ QString TipTexts::countdownText(qint32 action, int seconds)
 
 QString TipTexts::cancelCaption(int seconds)
 {
-    return QStringLiteral("取消(&C) (") + QString::number(seconds) + u')';
+    return tr("取消(&C) (%1)").arg(seconds);
 }
 
 QString TipTexts::missedText(qint32 action, const QString& alarmText)
@@ -60,8 +60,8 @@ QString TipTexts::missedText(qint32 action, const QString& alarmText)
     if (action == ActionTip)
         return alarmText;
     if (action == ActionRun)
-        return QStringLiteral("没有打开: ") + alarmText;
-    return QStringLiteral("这个警报的时间已过, 没有执行它的操作.");
+        return tr("没有打开: %1").arg(alarmText);
+    return tr("这个警报的时间已过, 没有执行它的操作.");
 }
 
 namespace {
@@ -76,7 +76,7 @@ AlarmTip::AlarmTip(AlarmState& state, const ClockSettings& settings, QString clo
     : m_state(state), m_settings(settings), m_clockName(std::move(clockName)),
       m_defaultSoundPath(std::move(defaultSoundPath)), m_sound(sound), m_power(power), m_clock(clock)
 {
-    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.buttonCaption = TipTexts::OkCaption();
     m_view.labelTopTwips = TipTexts::LabelTopTwips;
     m_countdownTimer.setInterval(kTickMs);
     m_playTimer.setInterval(kTickMs);
@@ -90,8 +90,8 @@ void AlarmTip::ShowTip()
     if (k < 0 || k >= m_state.table.AlarmCount() || m_state.table[k].Shown == 1)
         return;
     AlarmRecord& alarm = m_state.table[k];
-    m_view.caption = QStringLiteral("时钟: ") + m_clockName + QStringLiteral("  -  警报: ") +
-                     alarmTimeText(alarm.Time, m_settings.TwelveOr24Hour != 0);
+    m_view.caption =
+        tr("时钟: %1  -  警报: %2").arg(m_clockName, alarmTimeText(alarm.Time, m_settings.TwelveOr24Hour != 0));
     m_tipAction = alarm.Action;
     if (m_state.CurrentMissed) {
         showMissed(alarm);
@@ -106,7 +106,7 @@ void AlarmTip::ShowTip()
         m_view.labelTopTwips = 15;
         m_view.labelText = withoutTrailingSpaces(alarm.Text);
         m_view.labelCentred = false;
-        m_view.buttonCaption = TipTexts::OkCaption;
+        m_view.buttonCaption = TipTexts::OkCaption();
         stopCountdown();
     }
     m_playSeconds = playSecondsOf(alarm.PlayTime);
@@ -124,11 +124,11 @@ void AlarmTip::ShowTip()
 void AlarmTip::showMissed(const AlarmRecord& alarm)
 {
     // Shown, but neither counted down nor carried out, and without a sound.
-    m_view.caption += TipTexts::MissedMark;
+    m_view.caption += TipTexts::MissedMark();
     m_view.labelTopTwips = 15;
     m_view.labelText = TipTexts::missedText(alarm.Action, withoutTrailingSpaces(alarm.Text));
     m_view.labelCentred = false;
-    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.buttonCaption = TipTexts::OkCaption();
     stopCountdown();
     m_playTimer.stop();
     m_sound.stop();
@@ -178,8 +178,8 @@ void AlarmTip::cancelCountdownForSleep()
     if (!m_countdownTimer.isActive())
         return;
     stopCountdown();
-    m_view.labelText = TipTexts::CancelledBySleep;
-    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.labelText = TipTexts::CancelledBySleep();
+    m_view.buttonCaption = TipTexts::OkCaption();
     emit viewChanged();
 }
 
@@ -227,7 +227,7 @@ void AlarmTip::unload()
     m_state.CurrentMissed = false;
     // The next window starts from the designed look.
     m_view = TipView{};
-    m_view.buttonCaption = TipTexts::OkCaption;
+    m_view.buttonCaption = TipTexts::OkCaption();
     m_view.labelTopTwips = TipTexts::LabelTopTwips;
 }
 

@@ -2,6 +2,7 @@
 
 #include "timezone/ZoneTime.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -26,22 +27,25 @@ struct TipView
     bool operator==(const TipView&) const = default;
 };
 
-namespace TipTexts {
-inline const QString WindowTitle = QStringLiteral("报警提示");
-inline const QString OkCaption = QStringLiteral("确定(&O)");
-constexpr int ClientWidthTwips = 6525;
-constexpr int ClientHeightTwips = 4185;
-constexpr int LabelTopTwips = 225;
-constexpr int CountdownSeconds = 30;
-// The countdown's label for a power action with `seconds` left.
-QString countdownText(qint32 action, int seconds);
-QString cancelCaption(int seconds);
-// The label of an alarm whose minute passed while the clock was not looking (suspend, a clock set forward).
-QString missedText(qint32 action, const QString& alarmText);
-inline const QString MissedMark = QStringLiteral("  (已错过)");
-inline const QString CancelledBySleep = QStringLiteral("计算机休眠了, 倒计时已取消, 没有执行操作.");
-} // namespace TipTexts
+// The tip window's texts and measures.
+struct TipTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::TipTexts)
 
+public:
+    static QString OkCaption() { return tr("确定(&O)"); }
+    static constexpr int ClientWidthTwips = 6525;
+    static constexpr int ClientHeightTwips = 4185;
+    static constexpr int LabelTopTwips = 225;
+    static constexpr int CountdownSeconds = 30;
+    // The countdown's label for a power action with `seconds` left.
+    static QString countdownText(qint32 action, int seconds);
+    static QString cancelCaption(int seconds);
+    // The label of an alarm whose minute passed while the clock was not looking (suspend, a clock set forward).
+    static QString missedText(qint32 action, const QString& alarmText);
+    static QString MissedMark() { return tr("  (已错过)"); }
+    static QString CancelledBySleep() { return tr("计算机休眠了, 倒计时已取消, 没有执行操作."); }
+};
 
 // The alarm tip window's behaviour: its texts, the 30-second countdown before a power action, and the
 // alarm sound for its play time. The window only shows the view and forwards its button and close box.

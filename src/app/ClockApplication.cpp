@@ -50,7 +50,7 @@ ClockApplication::ClockApplication(QString clockName, ClockServices services)
                   m_services.programPath)
 {
     m_registry.setUnreadableNotice([this](const QString& message) {
-        m_services.messages.show(message, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+        m_services.messages.show(message, StartupMessages::ErrorTitle(), MessageIcon::Exclamation);
     });
 }
 
@@ -114,9 +114,9 @@ void ClockApplication::closeRequested()
 void ClockApplication::reportStartFailure(const QString& reason, int exitCode)
 {
     m_exitCode = exitCode;
-    const QString text = StartupMessages::CannotStart.arg(m_clockName, reason);
-    std::fprintf(stderr, "%s: %s\n", qPrintable(StartupMessages::ErrorTitle), qPrintable(text));
-    m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Critical);
+    const QString text = StartupMessages::CannotStart().arg(m_clockName, reason);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(StartupMessages::ErrorTitle()), qPrintable(text));
+    m_services.messages.show(text, StartupMessages::ErrorTitle(), MessageIcon::Critical);
 }
 
 QString ClockApplication::resolveClockName()
@@ -140,7 +140,7 @@ void ClockApplication::prepareState()
     m_store = std::make_unique<ClockSettingsStore>(m_registry, m_zones, m_clockName);
     m_store->ReloadClockSettings(m_settings, m_systemZone);
     if (!m_settings.ZoneId.isEmpty() && !m_settings.Zone.isValid())
-        m_services.messages.show(missingZoneMessage(m_settings, m_zones), ClockMessages::ErrorTitle,
+        m_services.messages.show(missingZoneMessage(m_settings, m_zones), ClockMessages::ErrorTitle(),
                                  MessageIcon::Exclamation);
     readScreens();
     m_layout = ComputeClockLayout(m_settings);
@@ -232,11 +232,11 @@ void ClockApplication::openAbout()
 void ClockApplication::openMenu(QPoint globalPosition)
 {
     QMenu menu(QStringLiteral("TrayMenu"));
-    menu.addAction(QStringLiteral("配置(&C)"), this, [this] { openSettings(m_window.get()); });
-    menu.addAction(QStringLiteral("关于Kiv Clock(&A)"), this, [this] { openAbout(); });
-    menu.addAction(QStringLiteral("访问我们的网站(&V)"), this, [this] { m_services.opener.open(kWebSite); });
+    menu.addAction(tr("配置(&C)"), this, [this] { openSettings(m_window.get()); });
+    menu.addAction(tr("关于Kiv Clock(&A)"), this, [this] { openAbout(); });
+    menu.addAction(tr("访问我们的网站(&V)"), this, [this] { m_services.opener.open(kWebSite); });
     menu.addSeparator();
-    menu.addAction(QStringLiteral("退出(&E)"), this, [this] { ExitClock(true); });
+    menu.addAction(tr("退出(&E)"), this, [this] { ExitClock(true); });
     menu.exec(globalPosition);
 }
 
@@ -272,11 +272,11 @@ bool ClockApplication::saveSettings(SaveMoment moment)
     m_saveTimer.stop();
     if (!m_store || m_store->SaveClockSettings(m_settings))
         return true;
-    const QString text = StartupMessages::NotSaved.arg(m_clockName, m_store->errorString());
+    const QString text = StartupMessages::NotSaved().arg(m_clockName, m_store->errorString());
     // A save in the background is retried at the next change and at exit; the user hears of it when
     // they applied something or the clock ends.
     if (moment != SaveMoment::Background)
-        m_services.messages.show(text, StartupMessages::ErrorTitle, MessageIcon::Exclamation);
+        m_services.messages.show(text, StartupMessages::ErrorTitle(), MessageIcon::Exclamation);
     return false;
 }
 

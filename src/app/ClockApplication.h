@@ -13,6 +13,7 @@
 #include "timezone/TimeZoneTable.h"
 #include "timezone/ZoneTime.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <memory>
@@ -39,18 +40,24 @@ private:
     bool m_running = false;
 };
 
-namespace StartupMessages {
-inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
-// Shown when there is no display or drawing surface to draw the clock on.
-inline const QString NoDisplay = QStringLiteral("加载 GDI+ 错误!");
-// The one line that says which display could not be opened (%1, the value of DISPLAY) and what to do.
-inline const QString DisplayNotOpened =
-    QStringLiteral("无法打开显示 DISPLAY=\"%1\"。请启动 XWayland 或 X 会话，或用 QT_QPA_PLATFORM 选择其他平台。");
-// Shown when the clock cannot open the channel through which other clocks find it.
-inline const QString CannotStart = QStringLiteral("无法启动时钟 {%1}：%2");
-// Shown when the settings of a clock could not be written.
-inline const QString NotSaved = QStringLiteral("时钟 {%1} 的设置没有保存：%2");
-} // namespace StartupMessages
+struct StartupMessages
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::StartupMessages)
+
+public:
+    static QString ErrorTitle() { return tr("Kiv Clock 错误"); }
+    // Shown when there is no display or drawing surface to draw the clock on.
+    static QString NoDisplay() { return tr("无法打开显示。"); }
+    // The one line that says which display could not be opened (%1, the value of DISPLAY) and what to do.
+    static QString DisplayNotOpened()
+    {
+        return tr("无法打开显示 DISPLAY=\"%1\"。请启动 XWayland 或 X 会话，或用 QT_QPA_PLATFORM 选择其他平台。");
+    }
+    // Shown when the clock cannot open the channel through which other clocks find it.
+    static QString CannotStart() { return tr("无法启动时钟 {%1}：%2"); }
+    // Shown when the settings of a clock could not be written.
+    static QString NotSaved() { return tr("时钟 {%1} 的设置没有保存：%2"); }
+};
 
 // One clock process: its state, its services and its window, from start-up to exit.
 class ClockApplication final : public QObject

@@ -2,6 +2,7 @@
 
 #include "core/TextUtils.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace kiv {
@@ -25,11 +26,12 @@ CommandLineRequest requestOf(const QString& cleanedCommandLine)
 
 QString usageText()
 {
-    return QStringLiteral("用法: kivclock [时钟名称]\n"
-                          "启动名为 \"时钟名称\" 的时钟; 没有名称时启动默认时钟, 或在添加过其他时钟时让您选择一个.\n"
-                          "这个时钟已在运行时, 把它的窗口带到最前面.\n\n"
-                          "  -h, --help   显示本帮助\n"
-                          "  --version    显示版本\n");
+    return QCoreApplication::translate(
+        "CommandLine", "用法: kivclock [时钟名称]\n"
+                       "启动名为 \"时钟名称\" 的时钟; 没有名称时启动默认时钟, 或在添加过其他时钟时让您选择一个.\n"
+                       "这个时钟已在运行时, 把它的窗口带到最前面.\n\n"
+                       "  -h, --help   显示本帮助\n"
+                       "  --version    显示版本\n");
 }
 
 QString versionText()

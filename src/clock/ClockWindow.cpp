@@ -82,7 +82,7 @@ void ClockWindow::rebuild()
 {
     const ClockLayout& layout = m_context.layout;
     m_tools = CreateDrawingTools(m_context.settings);
-    m_texts = DateTimeTexts::fromLocale(QLocale::system());
+    m_texts = DateTimeTexts::fromLocale(QLocale::system(), QLocale()); // the default locale: the interface's
     // The face is drawn at the screen's resolution: a scaled screen (HiDPI) gets a crisp face, not an
     // enlarged one. The painter keeps to logical coordinates.
     m_pixelRatio = devicePixelRatioF();

@@ -97,7 +97,7 @@ private:
     ClockWindowContext m_context;
     ClockWindowActions m_actions;
     DrawingTools m_tools;
-    DateTimeTexts m_texts; // the system's separators and day names, read once per rebuild
+    DateTimeTexts m_texts; // the system's separators, the interface's day names, read once per rebuild
     QImage m_buttonStrip;
     QImage m_image;          // the face at device resolution
     qreal m_pixelRatio = 1.0; // device pixels per logical pixel of m_image

@@ -41,12 +41,12 @@ float fullCircleForZero(int degrees)
 
 } // namespace
 
-DateTimeTexts DateTimeTexts::fromLocale(const QLocale& locale)
+DateTimeTexts DateTimeTexts::fromLocale(const QLocale& system, const QLocale& language)
 {
     DateTimeTexts texts;
-    texts.locale = locale;
-    texts.timeSeparator = separatorOf(locale.timeFormat(QLocale::ShortFormat), u':');
-    texts.dateSeparator = separatorOf(locale.dateFormat(QLocale::ShortFormat), u'/');
+    texts.locale = language;
+    texts.timeSeparator = separatorOf(system.timeFormat(QLocale::ShortFormat), u':');
+    texts.dateSeparator = separatorOf(system.dateFormat(QLocale::ShortFormat), u'/');
     return texts;
 }
 

@@ -18,14 +18,16 @@ enum ButtonState : int
     ButtonMove = 3,
 };
 
-// How dates and times are written: the system's separators and day names.
+// How dates and times are written: the system's separators, the day names of the interface's language.
 struct DateTimeTexts
 {
     QChar timeSeparator = u':';
     QChar dateSeparator = u'/';
-    QLocale locale = QLocale::c();
+    QLocale locale = QLocale::c(); // its day names
 
-    static DateTimeTexts fromLocale(const QLocale& locale);
+    // The separators of `system`, the day names of `language`.
+    static DateTimeTexts fromLocale(const QLocale& system, const QLocale& language);
+    static DateTimeTexts fromLocale(const QLocale& locale) { return fromLocale(locale, locale); }
 };
 
 // Everything one frame of the face shows; two equal frames draw the same pixels.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace kiv {
@@ -12,8 +13,11 @@ namespace ClockNameRule {
 constexpr int MaxBytes = 251;
 // The key that holds the clock list and the program's path; no clock may take its name.
 inline const QString ReservedName = QStringLiteral("System");
-inline const QString BadCharacters =
-    QStringLiteral("时钟名称不能含有 { } / \\ 或控制字符, 也不能是 \".\" 或 \"..\".");
+inline QString BadCharacters()
+{
+    return QCoreApplication::translate("ClockNameRule",
+                                       "时钟名称不能含有 { } / \\ 或控制字符, 也不能是 \".\" 或 \"..\".");
+}
 } // namespace ClockNameRule
 
 // Why `cleanedName` cannot name a clock, as a sentence to show after "添加时钟失败. " or a start-up error;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -38,17 +39,17 @@ QString reasonOfErrno(int error)
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("磁盘已满");
+        return QCoreApplication::translate("PrivateFiles", "磁盘已满");
     case EACCES:
     case EPERM:
-        return QStringLiteral("没有写入权限");
+        return QCoreApplication::translate("PrivateFiles", "没有写入权限");
     case EROFS:
-        return QStringLiteral("文件系统是只读的");
+        return QCoreApplication::translate("PrivateFiles", "文件系统是只读的");
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("文件夹不存在");
+        return QCoreApplication::translate("PrivateFiles", "文件夹不存在");
     case ENAMETOOLONG:
-        return QStringLiteral("文件名太长");
+        return QCoreApplication::translate("PrivateFiles", "文件名太长");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -58,18 +59,21 @@ FileLock::FileLock(const QString& lockPath, int timeoutMs)
 {
     m_fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) {
-        m_error = QStringLiteral("无法创建锁文件 %1: %2").arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
+        m_error = QCoreApplication::translate("PrivateFiles", "无法创建锁文件 %1: %2")
+                      .arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
         return;
     }
     const QDeadlineTimer deadline(timeoutMs);
     int pauseUs = 100;
     while (!(m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            m_error = QStringLiteral("无法锁定 %1: %2").arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
+            m_error = QCoreApplication::translate("PrivateFiles", "无法锁定 %1: %2")
+                          .arg(QDir::toNativeSeparators(lockPath), reasonOfErrno(errno));
             return;
         }
         if (deadline.hasExpired()) {
-            m_error = QStringLiteral("%1 被另一个进程锁定太久").arg(QDir::toNativeSeparators(lockPath));
+            m_error = QCoreApplication::translate("PrivateFiles", "%1 被另一个进程锁定太久")
+                          .arg(QDir::toNativeSeparators(lockPath));
             return;
         }
         QThread::usleep(pauseUs);
@@ -111,7 +115,8 @@ bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* err
 {
     const auto fail = [&](const QString& what) {
         if (error)
-            *error = QStringLiteral("无法写入 %1: %2").arg(QDir::toNativeSeparators(path), what);
+            *error = QCoreApplication::translate("PrivateFiles", "无法写入 %1: %2")
+                         .arg(QDir::toNativeSeparators(path), what);
         return false;
     };
     removeStaleCopies(path);

@@ -52,8 +52,8 @@ qint32 numberOf(const QLineEdit* box)
 // per region, each holding its zone id. Headings and the separator cannot be chosen.
 void fillZoneList(QComboBox* list, const TimeZoneTable& zones)
 {
-    for (const TimeZoneEntry& entry : zones.entries())
-        list->addItem(entry.DisplayName);
+    for (qint32 index = 0; index < TimeZoneCount; ++index)
+        list->addItem(zones.shownName(index));
     auto* model = qobject_cast<QStandardItemModel*>(list->model());
     for (const TzRegion& region : tzDatabaseRegions()) {
         list->insertSeparator(list->count());
@@ -94,23 +94,21 @@ ConfigDialog::~ConfigDialog() = default;
 
 void ConfigDialog::fillLists()
 {
-    m_ui->CombDST->addItems({QStringLiteral("标准时间"), QStringLiteral("夏令时间")});
+    m_ui->CombDST->addItems({tr("标准时间"), tr("夏令时间")});
     for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone})
         fillZoneList(zones, m_context.zones);
-    m_ui->CombTimeFormat->addItems({QStringLiteral("12 小时"), QStringLiteral("24 小时")});
-    m_ui->CombOnTop->addItems({QStringLiteral("否"), QStringLiteral("是")});
-    m_ui->CombDisplayScale->addItems({QStringLiteral("是"), QStringLiteral("否")});
+    m_ui->CombTimeFormat->addItems({tr("12 小时"), tr("24 小时")});
+    m_ui->CombOnTop->addItems({tr("否"), tr("是")});
+    m_ui->CombDisplayScale->addItems({tr("是"), tr("否")});
     m_ui->CombOpacity->addItems({QStringLiteral("100%"), QStringLiteral("90%"), QStringLiteral("80%"),
                                  QStringLiteral("70%"), QStringLiteral("60%"), QStringLiteral("50%")});
-    m_ui->CombAutorun->addItems({QStringLiteral("是"), QStringLiteral("否")});
-    m_ui->CombTheme->addItems({QStringLiteral("自定义"), QStringLiteral("默认"), QStringLiteral("蓝色之夜")});
+    m_ui->CombAutorun->addItems({tr("是"), tr("否")});
+    m_ui->CombTheme->addItems({tr("自定义"), tr("默认"), tr("蓝色之夜")});
     m_ui->CombHour->addItems(hourListEntries());
     m_ui->CombMinute->addItems(minuteListEntries());
-    m_ui->CombAction->addItems({QStringLiteral("显示提示"), QStringLiteral("关闭计算机"), QStringLiteral("重启计算机"),
-                                QStringLiteral("锁定计算机"), QStringLiteral("关机不保存"),
-                                QStringLiteral("重启不保存"), QStringLiteral("执行一个文件 (Exe,文档,网址...)")});
-    m_ui->CombPlaytime->addItems({QStringLiteral("1 分钟"), QStringLiteral("2 分钟"), QStringLiteral("3 分钟"),
-                                  QStringLiteral("5 分钟"), QStringLiteral("圈")});
+    m_ui->CombAction->addItems({tr("显示提示"), tr("关闭计算机"), tr("重启计算机"), tr("锁定计算机"), tr("关机不保存"),
+                                tr("重启不保存"), tr("执行一个文件 (程序,文档,网址...)")});
+    m_ui->CombPlaytime->addItems({tr("1 分钟"), tr("2 分钟"), tr("3 分钟"), tr("5 分钟"), tr("圈")});
 }
 
 void ConfigDialog::connectControls()
@@ -170,7 +168,7 @@ void ConfigDialog::IniConfig(bool reload)
 {
     ClockSettings& s = m_context.settings;
     if (!reload) {
-        m_ui->TabConfig->setTabCaptions(ConfigTexts::TabCaptions);
+        m_ui->TabConfig->setTabCaptions(ConfigTexts::TabCaptions());
         m_ui->TabConfig->setActiveTab(0);
         m_ui->PicConfigs->setCurrentIndex(0);
     }
@@ -424,7 +422,8 @@ void ConfigDialog::CmdAlarm_Click(int index)
         AddAlarm();
         break;
     case 1:
-        m_ui->TxtParam->setText(m_context.pickers.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.*"), this));
+        m_ui->TxtParam->setText(
+            m_context.pickers.pickFile(ConfigTexts::FileDialogTitle(), QStringLiteral("*.*"), this));
         break;
     case 2:
         DeleteAlarm();
@@ -436,8 +435,8 @@ void ConfigDialog::CmdAlarm_Click(int index)
         SetAlarm(false);
         break;
     case 5: {
-        const QString sound = m_context.pickers.pickFile(ConfigTexts::FileDialogTitle, QStringLiteral("*.wav"), this);
-        m_ui->TxtSound->setText(sound.trimmed().isEmpty() ? DefaultSoundText : sound);
+        const QString sound = m_context.pickers.pickFile(ConfigTexts::FileDialogTitle(), QStringLiteral("*.wav"), this);
+        m_ui->TxtSound->setText(sound.trimmed().isEmpty() ? soundBoxText(DefaultSoundText) : sound);
         break;
     }
     default:
@@ -455,13 +454,13 @@ void ConfigDialog::AddAlarm()
     alarm.note = m_ui->TxtNote->text();
     alarm.param = m_ui->TxtParam->text();
     alarm.playTime = m_ui->CombPlaytime->currentIndex();
-    alarm.sound = m_ui->TxtSound->text();
+    alarm.sound = storedSoundText(m_ui->TxtSound->text());
     switch (addAlarm(m_context.alarms.table, alarm)) {
     case AddAlarmResult::Duplicate:
-        m_context.messages.show(ConfigTexts::AlarmExists, ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
+        m_context.messages.show(ConfigTexts::AlarmExists(), ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
         return;
     case AddAlarmResult::Full:
-        m_context.messages.show(AlarmMessages::TableFull, ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
+        m_context.messages.show(AlarmMessages::TableFull(), ConfigTexts::AlarmTitle, MessageIcon::Exclamation);
         return;
     case AddAlarmResult::Added:
         break;
@@ -514,7 +513,7 @@ void ConfigDialog::RefreshAlarmList()
 void ConfigDialog::CombAction_Click()
 {
     const bool run = m_ui->CombAction->currentIndex() == 6;
-    m_ui->LabNote->setText(run ? ConfigTexts::ParamNote : ConfigTexts::TipNote);
+    m_ui->LabNote->setText(run ? ConfigTexts::ParamNote() : ConfigTexts::TipNote());
     m_ui->CmdAlarm1->setVisible(run);
     m_ui->TxtNote->setVisible(!run);
     m_ui->TxtParam->setVisible(run);
@@ -538,7 +537,7 @@ void ConfigDialog::ListAlarm_Click()
     } else {
         m_ui->TxtNote->setText(withoutTrailingSpaces(alarm.Text));
     }
-    m_ui->TxtSound->setText(CleanString(alarm.Sound));
+    m_ui->TxtSound->setText(soundBoxText(CleanString(alarm.Sound)));
 }
 
 void ConfigDialog::checkLeftBox(QLineEdit* box)
@@ -546,7 +545,7 @@ void ConfigDialog::checkLeftBox(QLineEdit* box)
     if (box == m_ui->TxtClockRadius)
         box->setText(checkedRadiusText(box->text()));
     else if (box == m_ui->TxtSound && !FileExists(box->text()))
-        box->setText(DefaultSoundText);
+        box->setText(soundBoxText(DefaultSoundText));
     else if (box != m_ui->TxtDisplayName && box != m_ui->TxtSound)
         box->setText(checkedWidthText(box->text()));
 }

@@ -11,6 +11,36 @@
 
 namespace kiv {
 
+namespace {
+
+struct SoundMarker
+{
+    const char* context; // where the translation of `text` is found
+    const char* text;    // as the alarm file keeps it
+};
+constexpr std::array<SoundMarker, 2> kSoundMarkers{
+    {{"FrmConfig", "默认报警声"}, {"kiv::ConfigTexts", QT_TRANSLATE_NOOP("kiv::ConfigTexts", "默认报警声音")}}};
+
+} // namespace
+
+QString soundBoxText(const QString& stored)
+{
+    for (const SoundMarker& marker : kSoundMarkers) {
+        if (stored == QString::fromUtf8(marker.text))
+            return QCoreApplication::translate(marker.context, marker.text);
+    }
+    return stored;
+}
+
+QString storedSoundText(const QString& shown)
+{
+    for (const SoundMarker& marker : kSoundMarkers) {
+        if (shown == QCoreApplication::translate(marker.context, marker.text))
+            return QString::fromUtf8(marker.text);
+    }
+    return shown;
+}
+
 QStringList hourListEntries()
 {
     QStringList entries;
@@ -80,7 +110,7 @@ quint8 alphaAfterPicking(qint32 chosen, qint32 initial, qint32 argb)
 
 QString clockLineText(const ClockListEntry& entry)
 {
-    return entry.Name + (entry.Window ? ConfigTexts::Running : ConfigTexts::Stopped);
+    return entry.Name + (entry.Window ? ConfigTexts::Running() : ConfigTexts::Stopped());
 }
 
 QList<AlarmLine> alarmLines(const AlarmTable& table, bool twentyFourHour)
@@ -91,7 +121,7 @@ QList<AlarmLine> alarmLines(const AlarmTable& table, bool twentyFourHour)
         if (enabled != 0 && enabled != 1)
             continue;
         lines.append({i, alarmTimeText(table[i].Time, twentyFourHour) +
-                             (enabled == 1 ? QStringLiteral(" - 启用") : QStringLiteral(" - 禁用"))});
+                             (enabled == 1 ? ConfigTexts::EnabledMark() : ConfigTexts::DisabledMark())});
     }
     return lines;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,18 +13,29 @@ namespace kiv {
 class AlarmTable;
 struct ClockListEntry;
 
-namespace ConfigTexts {
-inline const QString Title = QStringLiteral("Kiv Clock 配置");
-inline const QStringList TabCaptions{QStringLiteral("常规(&G)"), QStringLiteral("外观(&A)"),
-                                     QStringLiteral("添加时钟(&A)"), QStringLiteral("警报(&A)")};
-inline const QString AlarmExists = QStringLiteral("警报已存在. 请检查和重设.");
-inline const QString AlarmTitle = QStringLiteral("Kiv Clock");
-inline const QString TipNote = QStringLiteral("提示 (最大256个字符) :");
-inline const QString ParamNote = QStringLiteral("参数 (最大256个字符) :");
-inline const QString FileDialogTitle = QStringLiteral("选择一个要执行的文件");
-inline const QString Running = QStringLiteral(" -- 运行中");
-inline const QString Stopped = QStringLiteral(" -- 已停止");
-} // namespace ConfigTexts
+// The settings dialog's texts that the code sets.
+struct ConfigTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::ConfigTexts)
+
+public:
+    static QStringList TabCaptions() { return {tr("常规(&G)"), tr("外观(&A)"), tr("添加时钟(&A)"), tr("警报(&A)")}; }
+    static QString AlarmExists() { return tr("警报已存在. 请检查和重设."); }
+    static inline const QString AlarmTitle = QStringLiteral("Kiv Clock");
+    static QString TipNote() { return tr("提示 (最大256个字符) :"); }
+    static QString ParamNote() { return tr("参数 (最大256个字符) :"); }
+    static QString FileDialogTitle() { return tr("选择一个要执行的文件"); }
+    static QString Running() { return tr(" -- 运行中"); }
+    static QString Stopped() { return tr(" -- 已停止"); }
+    static QString EnabledMark() { return tr(" - 启用"); }
+    static QString DisabledMark() { return tr(" - 禁用"); }
+};
+
+// The sound box shows the default sound's markers (its designed text and the one the editor writes) in the
+// interface's language; the alarm file keeps them in Chinese, so that a file reads the same whichever language
+// wrote it.
+QString soundBoxText(const QString& stored);
+QString storedSoundText(const QString& shown);
 
 // The entries of the alarm page's hour list: "AM12 (00)" ... "PM11 (23)".
 QStringList hourListEntries();

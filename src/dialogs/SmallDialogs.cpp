@@ -11,7 +11,7 @@ namespace {
 
 QString alphaText(int value)
 {
-    return QStringLiteral("Alpha 值: ") + QString::number(value);
+    return AlphaDialog::tr("Alpha 值: %1").arg(value);
 }
 
 } // namespace
@@ -47,11 +47,11 @@ AboutDialog::AboutDialog(const QString& version, std::function<void(const QStrin
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_ui->PicLogo->setPixmap(windowIcon().pixmap(64, 64));
-    m_ui->LabAbout->setText(QStringLiteral("Kiv Clock ") + version +
-                            QStringLiteral("\r\n\r\n一个强大的彩色时钟\r\n\r\n"
-                                           "Copyright © 2026 Kiv Clock contributors.\r\n"
-                                           "本程序按 GNU 通用公共许可证第三版或更高版本发布, 不提供任何担保."));
-    m_ui->LabHome0->setText(QStringLiteral("网站: ") + AboutTexts::WebSite);
+    m_ui->LabAbout->setText(QStringLiteral("Kiv Clock ") + version + QStringLiteral("\r\n\r\n") +
+                            tr("一个强大的彩色时钟") +
+                            QStringLiteral("\r\n\r\nCopyright © 2026 Kiv Clock contributors.\r\n") +
+                            tr("本程序按 GNU 通用公共许可证第三版或更高版本发布, 不提供任何担保."));
+    m_ui->LabHome0->setText(tr("网站: %1").arg(AboutTexts::WebSite));
     m_ui->LabHome1->setText(QStringLiteral("Support: ") + AboutTexts::SupportAddress);
     for (QLabel* link : {m_ui->LabHome0, m_ui->LabHome1})
         link->installEventFilter(this);

@@ -120,25 +120,25 @@ bool ClockList::AddClock(const QString& rawName, qint32 zoneIndex, const QString
 {
     const QString name = CleanString(rawName);
     const auto refuse = [this](const QString& text) {
-        m_services.messages.show(text, ClockMessages::ErrorTitle, MessageIcon::Exclamation);
+        m_services.messages.show(text, ClockMessages::ErrorTitle(), MessageIcon::Exclamation);
         return false;
     };
     if (name.isEmpty())
-        return refuse(ClockMessages::EnterName);
+        return refuse(ClockMessages::EnterName());
     if (const QString problem = clockNameProblem(name); !problem.isEmpty())
-        return refuse(ClockMessages::AddFailed + problem);
+        return refuse(ClockMessages::AddFailed() + problem);
     // Names that differ only in case are one key of the store, so they are one clock.
     for (const ClockListEntry& entry : std::as_const(m_entries)) {
         if (sameClock(entry.Name, name))
-            return refuse(ClockMessages::NameExists);
+            return refuse(ClockMessages::NameExists());
     }
     switch (recordNewClock(name, zoneIndex, zoneId)) {
     case AddOutcome::Duplicate:
-        return refuse(ClockMessages::NameExists);
+        return refuse(ClockMessages::NameExists());
     case AddOutcome::Full:
-        return refuse(ClockMessages::TooMany);
+        return refuse(ClockMessages::TooMany());
     case AddOutcome::StoreFailed:
-        return refuse(ClockMessages::StoreFailed + m_services.registry.errorString());
+        return refuse(ClockMessages::StoreFailed() + m_services.registry.errorString());
     case AddOutcome::Added:
         break;
     }
@@ -172,8 +172,8 @@ bool ClockList::DeleteClock(const QString& rawName)
         editor.DeleteRegistryKey(SoftwareKey, name);
     });
     if (!stored) {
-        m_services.messages.show(ClockMessages::DeleteFailed + m_services.registry.errorString(),
-                                 ClockMessages::ErrorTitle, MessageIcon::Exclamation);
+        m_services.messages.show(ClockMessages::DeleteFailed() + m_services.registry.errorString(),
+                                 ClockMessages::ErrorTitle(), MessageIcon::Exclamation);
         return false;
     }
     m_services.autorun.remove(autorunValueName(name));

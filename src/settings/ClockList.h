@@ -2,6 +2,7 @@
 
 #include "core/ClockName.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,16 +29,20 @@ inline const QString DefaultClockName = QStringLiteral("Default");
 QStringList ParseClockNames(QStringView clocks);
 
 // The user-visible texts of the clock list.
-namespace ClockMessages {
-inline const QString ErrorTitle = QStringLiteral("Kiv Clock 错误");
-inline const QString EnterName = QStringLiteral("添加时钟失败. 请输入时钟名称.");
-inline const QString NameExists = QStringLiteral("时钟名已存在. 请重新命名.");
-inline const QString AddFailed = QStringLiteral("添加时钟失败. ");
-inline const QString BadName = AddFailed + ClockNameRule::BadCharacters;
-inline const QString TooMany = QStringLiteral("添加时钟失败. 最多只能添加 127 个时钟.");
-inline const QString StoreFailed = QStringLiteral("添加时钟失败. 无法保存设置: ");
-inline const QString DeleteFailed = QStringLiteral("删除时钟失败. ");
-} // namespace ClockMessages
+struct ClockMessages
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::ClockMessages)
+
+public:
+    static QString ErrorTitle() { return tr("Kiv Clock 错误"); }
+    static QString EnterName() { return tr("添加时钟失败. 请输入时钟名称."); }
+    static QString NameExists() { return tr("时钟名已存在. 请重新命名."); }
+    static QString AddFailed() { return tr("添加时钟失败. "); }
+    static QString BadName() { return AddFailed() + ClockNameRule::BadCharacters(); }
+    static QString TooMany() { return tr("添加时钟失败. 最多只能添加 127 个时钟."); }
+    static QString StoreFailed() { return tr("添加时钟失败. 无法保存设置: "); }
+    static QString DeleteFailed() { return tr("删除时钟失败. "); }
+};
 
 // The services the clock list works through.
 struct ClockListServices

@@ -6,6 +6,8 @@
 #include "timezone/TimeZoneTable.h"
 #include "timezone/ZoneTime.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace kiv {
@@ -156,9 +158,9 @@ bool resolveClockZone(ClockSettings& settings, const TimeZoneTable& zones)
 
 QString missingZoneMessage(const ClockSettings& settings, const TimeZoneTable& zones)
 {
-    const QString shown = TimeZoneTable::isValidIndex(settings.TimeZoneIndex) ? zones[settings.TimeZoneIndex].DisplayName
+    const QString shown = TimeZoneTable::isValidIndex(settings.TimeZoneIndex) ? zones.shownName(settings.TimeZoneIndex)
                                                                                : QStringLiteral("UTC");
-    return QStringLiteral("这个系统没有时区 %1, 时钟按 %2 显示.").arg(settings.ZoneId, shown);
+    return QCoreApplication::translate("ClockSettings", "这个系统没有时区 %1, 时钟按 %2 显示.").arg(settings.ZoneId, shown);
 }
 
 void ClockSettingsStore::ReloadClockSettings(ClockSettings& settings, const SystemZoneInfo& system) const

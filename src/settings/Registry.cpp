@@ -6,6 +6,7 @@
 #include "core/PrivateFiles.h"
 #include "core/TextUtils.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -194,14 +195,14 @@ bool Registry::readFile(QByteArray& bytes)
     if (!file.exists())
         return true;
     if (file.size() > MaxFileBytes) {
-        m_error = QStringLiteral("设置文件 %1 太大 (%2 MB), 没有读取, 也没有改动.")
+        m_error = QCoreApplication::translate("Registry", "设置文件 %1 太大 (%2 MB), 没有读取, 也没有改动.")
                       .arg(m_filePath)
                       .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1);
         return false;
     }
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("无法读取 %1: %2").arg(m_filePath, reasonOfErrno(errno));
+        m_error = QCoreApplication::translate("Registry", "无法读取 %1: %2").arg(m_filePath, reasonOfErrno(errno));
         return false;
     }
     bytes = file.readAll();
@@ -250,7 +251,8 @@ bool Registry::runTransaction(const std::function<void(RegistryEditor&)>& edit)
     m_error.clear();
     errno = 0;
     if (!makePrivatePath(QFileInfo(m_filePath).absolutePath())) {
-        m_error = QStringLiteral("无法创建 %1 的文件夹: %2").arg(m_filePath, reasonOfErrno(errno));
+        m_error =
+            QCoreApplication::translate("Registry", "无法创建 %1 的文件夹: %2").arg(m_filePath, reasonOfErrno(errno));
         return false;
     }
     const FileLock lock(m_filePath + QStringLiteral(".lock"), kLockTimeoutMs);
@@ -277,11 +279,14 @@ bool Registry::setAsideUnreadable()
 {
     const QString aside = keepUnreadableCopy(m_filePath);
     if (aside.isEmpty()) {
-        m_error = QStringLiteral("设置文件 %1 有无法读取的行, 但无法保存它的副本, 所以没有改动它.").arg(m_filePath);
+        m_error =
+            QCoreApplication::translate("Registry", "设置文件 %1 有无法读取的行, 但无法保存它的副本, 所以没有改动它.")
+                .arg(m_filePath);
         return false;
     }
     if (m_notice)
-        m_notice(QStringLiteral("设置文件 %1 有无法读取的行. 原文件已另存为 %2.").arg(m_filePath, aside));
+        m_notice(QCoreApplication::translate("Registry", "设置文件 %1 有无法读取的行. 原文件已另存为 %2.")
+                     .arg(m_filePath, aside));
     return true;
 }
 

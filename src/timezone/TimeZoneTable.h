@@ -24,6 +24,8 @@ public:
     static bool isValidIndex(qint32 index) { return index >= 0 && index < TimeZoneCount; }
     const TimeZoneEntry& operator[](qint32 index) const { return m_entries[static_cast<size_t>(index)]; }
     const std::array<TimeZoneEntry, TimeZoneCount>& entries() const { return m_entries; }
+    // The display name of the zone at `index` in the interface's language, as the zone lists show it.
+    QString shownName(qint32 index) const;
 
     // The zone a clock without saved settings takes: the lowest index whose offset equals minus the
     // system's bias, or -1 when no zone has that offset.

@@ -160,7 +160,7 @@ private slots:
         table.append(alarmAt(7, 30));
         QVERIFY(!SaveAlarms(m_dir->filePath(u"no/such/folder/Default.cfg"_s), table, m_messages));
         QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown.first().text, AlarmMessages::SaveFailed);
+        QCOMPARE(m_messages.shown.first().text, AlarmMessages::SaveFailed());
         // No file is no alarms, and no message. (tst_configdialog deletes every alarm and sees the file go.)
         QVERIFY(LoadAlarms(path(), table, m_messages));
         QCOMPARE(table.AlarmCount(), 0);
@@ -276,7 +276,7 @@ private slots:
             QCOMPARE(m_services.powerActions(), actsAfterTicks ? 1 : 0);
             QCOMPARE(actsAfterTicks ? ticks : 0, actsAfterTicks);
             if (!actsAfterTicks)
-                QCOMPARE(label()->text(), TipTexts::CancelledBySleep);
+                QCOMPARE(label()->text(), TipTexts::CancelledBySleep());
         }
     }
 
@@ -326,7 +326,7 @@ private slots:
         // The tip shows its text with the designed button and label.
         QCOMPARE(label()->text(), u"tea"_s);
         QVERIFY(!(label()->alignment() & Qt::AlignHCenter));
-        QCOMPARE(button()->text(), TipTexts::OkCaption);
+        QCOMPARE(button()->text(), TipTexts::OkCaption());
         QCOMPARE(m_services.powerActions(), 0);
         // It opens centred on the clock's monitor, its caption the alarm's time in the clock's format.
         // (tst_clockwindow reads the caption of a real tip; tst_configdialog lists 12-hour times.)

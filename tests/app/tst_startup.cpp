@@ -1,14 +1,18 @@
 #include "KivTest.h"
 #include "app/ClockChooser.h"
 #include "app/CommandLine.h"
+#include "app/InterfaceLanguage.h"
 #include "platform/linux/DisplayCheck.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <list>
 
-// The clock's name from the command line, the platform a session runs on, and the chooser of clocks.
+// The clock's name from the command line, the platform a session runs on, the interface's language and its
+// translation, and the chooser of clocks.
 class TestStartup final : public QObject
 {
     Q_OBJECT
@@ -55,6 +59,51 @@ private slots:
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland"));
         qunsetenv("WAYLAND_DISPLAY");
         qputenv("QT_QPA_PLATFORM", oldPlatform);
+    }
+
+    void interfaceLanguageFollowsTheDesktopAndQtSpeaksIt()
+    {
+        // English where an English entry comes before any Chinese one, in the desktop's variant; else Chinese,
+        // also for other languages and none.
+        const std::pair<QStringList, QString> rows[] = {{{u"en-US"_s}, u"en_US"_s},
+                                                        {{u"de-DE"_s, u"en-GB"_s, u"zh-CN"_s}, u"en_GB"_s},
+                                                        {{u"zh-TW"_s, u"en-US"_s}, u"zh_TW"_s},
+                                                        {{u"de-DE"_s}, u"zh_CN"_s},
+                                                        {{u"C"_s}, u"zh_CN"_s},
+                                                        {{}, u"zh_CN"_s}};
+        for (const auto& [languages, chosen] : rows)
+            QCOMPARE(interfaceLocale(languages).name(), chosen);
+        // Qt's own dialogs speak the interface's language: the colour picker's buttons.
+        const InterfaceTranslation chinese(interfaceLocale({u"zh-CN"_s}));
+        QStringList buttons;
+        for (const QPushButton* button : QColorDialog().findChildren<QPushButton*>())
+            buttons.append(button->text());
+        QVERIFY2(buttons.contains(u"确定"_s) && buttons.contains(u"取消"_s), qPrintable(buttons.join(u'|')));
+    }
+
+    void englishTranslationIsComplete()
+    {
+        // Every text has a finished English translation with the source's placeholders and no Chinese left.
+        const QString ts = QString::fromUtf8(test::readFile(QStringLiteral(KIV_TRANSLATION_FILE)));
+        const QRegularExpression message(u"<source>(.*?)</source>\\s*(?:<translation(.*?)>(.*?)</translation>)?"_s,
+                                         QRegularExpression::DotMatchesEverythingOption);
+        const auto placeholders = [](const QString& text) {
+            QStringList found;
+            for (const QRegularExpressionMatch& match : QRegularExpression(u"%\\d"_s).globalMatch(text))
+                found.append(match.captured());
+            found.sort();
+            return found;
+        };
+        qsizetype messages = 0;
+        for (const QRegularExpressionMatch& entry : message.globalMatch(ts)) {
+            const QString translation = entry.captured(3);
+            QVERIFY2(entry.captured(2).isEmpty() && !translation.isEmpty() && // no type="unfinished"
+                         placeholders(translation) == placeholders(entry.captured(1)) &&
+                         !translation.contains(QRegularExpression(u"[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"_s)),
+                     qPrintable(entry.captured(0)));
+            ++messages;
+        }
+        QVERIFY(messages > 100 && messages == ts.count(u"<message>"_s));
     }
 
     void chooserStartsTheSelectedClockAndDefaultWhenClosed()

@@ -3,7 +3,9 @@
 #include "alarms/AlarmDispatch.h"
 #include "core/TextUtils.h"
 #include "app/ClockApplication.h"
+#include "app/InterfaceLanguage.h"
 #include "clock/ClockWindow.h"
+#include "core/TextUtils.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/ConfigLogic.h"
 #include "dialogs/SmallDialogs.h"
@@ -18,7 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMetaProperty>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStackedWidget>
 
@@ -60,6 +65,25 @@ class TestConfigDialog final : public QObject
     {
         for (int row : rows)
             list->item(row)->setSelected(true);
+    }
+    // The texts that `root` and its children show: every text property (texts, titles, tool tips, the tab
+    // strip's captions) and the entries of lists.
+    static QStringList shownTexts(QObject* root)
+    {
+        QStringList texts;
+        const QList<QObject*> objects = root->findChildren<QObject*>() << root;
+        for (QObject* object : objects) {
+            for (int i = 0; i < object->metaObject()->propertyCount(); ++i) {
+                const QVariant value = object->metaObject()->property(i).read(object);
+                if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
+                    texts += value.toStringList();
+            }
+            for (int i = 0; qobject_cast<QComboBox*>(object) && i < static_cast<QComboBox*>(object)->count(); ++i)
+                texts.append(static_cast<QComboBox*>(object)->itemText(i));
+            if (auto* list = qobject_cast<QListWidget*>(object))
+                texts += lines(list);
+        }
+        return texts;
     }
     void addAlarmAt(int hour, int minute, const QString& note)
     {
@@ -291,7 +315,7 @@ private slots:
         combo("CombAction")->setCurrentIndex(1);
         addAlarmAt(8, 0, u"again"_s);
         QCOMPARE(m_fakes->messages.shown.size(), 1);
-        QCOMPARE(m_fakes->messages.shown.first().text, ConfigTexts::AlarmExists);
+        QCOMPARE(m_fakes->messages.shown.first().text, ConfigTexts::AlarmExists());
         QCOMPARE(lines(list("ListAlarm")), QStringList{u"08:00 AM - 启用"_s});
         // Of five alarms, the first and third are deleted; the file holds the others, byte for byte.
         select(list("ListAlarm"), {0});
@@ -380,8 +404,45 @@ private slots:
         click("CmdTimeZone1");
         QVERIFY(QDir().rmdir(lock));
         QCOMPARE(m_fakes->messages.shown.size(), 1);
-        QVERIFY(m_fakes->messages.shown.first().text.startsWith(ClockMessages::DeleteFailed));
+        QVERIFY(m_fakes->messages.shown.first().text.startsWith(ClockMessages::DeleteFailed()));
         QTRY_COMPARE(list("ListClock")->count(), 2);
+    }
+
+    void englishDesktopGetsAnEnglishInterface()
+    {
+        // Under an English desktop the dialog's pages, its small dialogs, the menu, the tip window and the
+        // messages show no Chinese; the alarm file keeps the sound box's default as the Chinese interface writes it.
+        cleanup();
+        const InterfaceTranslation english(interfaceLocale({u"en-US"_s, u"zh-CN"_s}));
+        init();
+        combo("CombAction")->setCurrentIndex(1); // a countdown: the tip window shows all its texts
+        addAlarmAt(9, 30, u"wake"_s);            // the clock's minute
+        addAlarmAt(9, 30, u"again"_s);           // a message
+        control("TxtDisplayName")->clear();
+        click("CmdTimeZone0"); // another
+        QCOMPARE(CleanString(m_app->alarms().table[0].Sound), u"默认报警声"_s);
+        AboutDialog about(u"1.0.0"_s, {});
+        AlphaDialog alpha(255, false);
+        QStringList texts;
+        const auto windowTexts = [&texts] {
+            texts.clear();
+            for (QWidget* window : QApplication::topLevelWidgets())
+                texts += shownTexts(window);
+            return texts;
+        };
+        QTRY_VERIFY(!windowTexts().filter(u"&Cancel ("_s).isEmpty()); // the tip window counts down
+        for (const auto& message : std::as_const(m_fakes->messages.shown))
+            texts << message.text << message.title;
+        QTimer menuCloser; // the menu runs its own event loop until it closes
+        connect(&menuCloser, &QTimer::timeout, this, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); menu && menu->close())
+                texts += shownTexts(menu);
+        });
+        menuCloser.start(10);
+        m_app->openMenu(QPoint(10, 10));
+        QVERIFY(texts.contains(u"E&xit"_s));
+        const QStringList chinese = texts.filter(QRegularExpression(u"[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"_s));
+        QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(u'\n')));
     }
 
     void closeRequestSavesAndEndsTheClock()

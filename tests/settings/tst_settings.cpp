@@ -311,7 +311,7 @@ private slots:
         // A clock another process added after this list was loaded counts too.
         setClocks(storedNames() + u"{Paris}"_s);
         QVERIFY(!clocks.AddClock(u"Paris"_s, 37));
-        QCOMPARE(m_messages.shown.last().text, ClockMessages::NameExists);
+        QCOMPARE(m_messages.shown.last().text, ClockMessages::NameExists());
         QVERIFY(clocks.AddClock(u"Rome"_s, 37, u"Europe/Rome"_s));
         QCOMPARE(std::pair(m_registry->ReadRegistryValue(clockKeyPath(u"Rome"_s), u"TimeZoneIndex"_s),
                            text(clockKeyPath(u"Rome"_s), u"ZoneId"_s)),
@@ -327,22 +327,22 @@ private slots:
         // name.
         const QString office = u"{Office}"_s, longName(126, QChar(0x6F22));
         const RefusalRow rows[] = {
-            {office, u"   "_s, ClockMessages::EnterName},                                    // empty name
-            {office, QString::fromUtf16(u"\0Tokyo", 6), ClockMessages::EnterName},           // NUL first
-            {office, u"Default"_s, ClockMessages::NameExists},                               // the default clock
-            {office, u"Office"_s, ClockMessages::NameExists},                                // a listed clock
-            {office, u"default"_s, ClockMessages::NameExists},                               // in lower case
-            {office, u"OFFICE"_s, ClockMessages::NameExists},                                // in another case
-            {u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists},                   // added meanwhile
-            {office, u"system"_s, ClockMessages::AddFailed + clockNameProblem(u"System"_s)}, // the clock list's key
-            {office, longName, ClockMessages::AddFailed + clockNameProblem(longName)},       // too long a name
-            {office, u"a{b"_s, ClockMessages::BadName},                                      // opening brace
-            {office, u"a}b"_s, ClockMessages::BadName},                                      // closing brace
-            {office, u"../etc"_s, ClockMessages::BadName},                                   // slash
-            {office, u"a\\b"_s, ClockMessages::BadName},                                     // backslash
-            {office, u".."_s, ClockMessages::BadName},                                       // parent folder
-            {office, u"a\nb"_s, ClockMessages::BadName},                                     // line break
-            {clockNames(127, u"C"_s), u"One more"_s, ClockMessages::TooMany}};               // no room left
+            {office, u"   "_s, ClockMessages::EnterName()},                                    // empty name
+            {office, QString::fromUtf16(u"\0Tokyo", 6), ClockMessages::EnterName()},           // NUL first
+            {office, u"Default"_s, ClockMessages::NameExists()},                               // the default clock
+            {office, u"Office"_s, ClockMessages::NameExists()},                                // a listed clock
+            {office, u"default"_s, ClockMessages::NameExists()},                               // in lower case
+            {office, u"OFFICE"_s, ClockMessages::NameExists()},                                // in another case
+            {u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists()},                   // added meanwhile
+            {office, u"system"_s, ClockMessages::AddFailed() + clockNameProblem(u"System"_s)}, // the clock list's key
+            {office, longName, ClockMessages::AddFailed() + clockNameProblem(longName)},       // too long a name
+            {office, u"a{b"_s, ClockMessages::BadName()},                                      // opening brace
+            {office, u"a}b"_s, ClockMessages::BadName()},                                      // closing brace
+            {office, u"../etc"_s, ClockMessages::BadName()},                                   // slash
+            {office, u"a\\b"_s, ClockMessages::BadName()},                                     // backslash
+            {office, u".."_s, ClockMessages::BadName()},                                       // parent folder
+            {office, u"a\nb"_s, ClockMessages::BadName()},                                     // line break
+            {clockNames(127, u"C"_s), u"One more"_s, ClockMessages::TooMany()}};               // no room left
         for (const auto& [listed, name, message] : rows) {
             init();
             setClocks(listed);
@@ -383,8 +383,8 @@ private slots:
         QVERIFY(QDir().mkpath(path() + u".lock"_s));
         QVERIFY(!clocks.DeleteClock(u"C"_s));
         QCOMPARE(storedNames(), u"{C}"_s);
-        QVERIFY(m_messages.shown.last().text.startsWith(ClockMessages::DeleteFailed));
-        QVERIFY(m_messages.shown.last().text.size() > ClockMessages::DeleteFailed.size());
+        QVERIFY(m_messages.shown.last().text.startsWith(ClockMessages::DeleteFailed()));
+        QVERIFY(m_messages.shown.last().text.size() > ClockMessages::DeleteFailed().size());
     }
 
     void setAutorun()

@@ -74,10 +74,12 @@ int addClocks(const QStringList& args)
     ClockSettingsStore store(registry, zones, QStringLiteral("Default"));
     ClockSettings settings;
     store.ReloadClockSettings(settings, SystemZoneInfo{0, 0});
-    say("saving");
+    // "saving" once the file holds a first whole record, so that a kill at any moment after it finds one.
     for (unsigned round = 0;; ++round) {
         settings.ClockRadius = round % 2 ? 100 : 60;
         store.SaveClockSettings(settings);
+        if (round == 0)
+            say("saving");
     }
 }
 
@@ -95,9 +97,11 @@ int addClocks(const QStringList& args)
         if (i < 5)
             five.append(record);
     }
-    say("saving");
-    for (unsigned round = 0;; ++round)
+    for (unsigned round = 0;; ++round) {
         SaveAlarms(alarmPath, round % 2 ? seven : five, messages);
+        if (round == 0)
+            say("saving");
+    }
 }
 
 } // namespace

@@ -69,7 +69,7 @@ private slots:
         QVERIFY(tip.countdownActive());
         m_fake->write("sleep\n");
         QTRY_VERIFY(!tip.countdownActive());
-        QCOMPARE(tip.view().labelText, TipTexts::CancelledBySleep);
+        QCOMPARE(tip.view().labelText, TipTexts::CancelledBySleep());
         while (m_fake->waitForReadyRead(200)) {
         }
         QCOMPARE(QString::fromUtf8(m_fake->readAllStandardOutput()).trimmed(), u"slept"_s);

@@ -54,7 +54,7 @@ private slots:
             QFile::remove(marker());
             const QString folder = m_dir->filePath(runtimeFolder);
             const QString socket = InstanceChannel::socketPath(u"New York"_s, folder);
-            QVERIFY(QFile::encodeName(socket).size() <= 107);
+            QVERIFY(QFile::encodeName(socket).size() <= 106);
             QVERIFY(socket != InstanceChannel::socketPath(u"New York"_s, folder + u'e'));
             auto clock = serve(folder, u"New York"_s);
             QVERIFY(clock);

@@ -4,6 +4,7 @@
 #include "core/ClockName.h"
 #include "core/Logging.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -145,13 +146,13 @@ bool InstanceServer::listen(const QString& clockName)
     const QString path = InstanceChannel::socketPath(clockName, m_runtimeFolder);
     const QString folder = QFileInfo(path).absolutePath();
     if (!ensurePrivateFolder(folder)) {
-        m_error = QStringLiteral("无法把 %1 用作只属于本用户的文件夹").arg(folder);
+        m_error = QCoreApplication::translate("InstanceChannel", "无法把 %1 用作只属于本用户的文件夹").arg(folder);
         return false;
     }
     // Two clocks of one name starting at once: the lock lets one of them check and claim the socket.
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(5000)) {
-        m_error = QStringLiteral("无法锁定 %1").arg(path);
+        m_error = QCoreApplication::translate("InstanceChannel", "无法锁定 %1").arg(path);
         return false;
     }
     if (request(path, QByteArrayLiteral("ping"), kAnswerTimeoutMs) == "ok") {

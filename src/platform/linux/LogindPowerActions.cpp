@@ -121,12 +121,12 @@ void LogindPowerActions::forced(const QString& canMethod, const QString& method,
 
 void LogindPowerActions::ForceShutdown()
 {
-    forced(QStringLiteral("CanPowerOff"), QStringLiteral("PowerOff"), PowerMessages::ShutdownFailed);
+    forced(QStringLiteral("CanPowerOff"), QStringLiteral("PowerOff"), PowerMessages::ShutdownFailed());
 }
 
 void LogindPowerActions::ForceRestart()
 {
-    forced(QStringLiteral("CanReboot"), QStringLiteral("Reboot"), PowerMessages::RestartFailed);
+    forced(QStringLiteral("CanReboot"), QStringLiteral("Reboot"), PowerMessages::RestartFailed());
 }
 
 void SleepSignalReceiver::PrepareForSleep(bool start)

@@ -2,6 +2,7 @@
 
 #include "platform/AlarmServices.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QObject>
 
@@ -12,11 +13,16 @@ namespace kiv {
 
 class UserMessages;
 
-namespace PowerMessages {
-inline const QString Title = QStringLiteral("Kiv Clock");
-inline const QString ShutdownFailed = QStringLiteral("关闭电脑错误");
-inline const QString RestartFailed = QStringLiteral("重启电脑错误");
-} // namespace PowerMessages
+// What the power actions tell the user.
+struct PowerMessages
+{
+    Q_DECLARE_TR_FUNCTIONS(kiv::PowerMessages)
+
+public:
+    static inline const QString Title = QStringLiteral("Kiv Clock");
+    static QString ShutdownFailed() { return tr("关闭电脑错误"); }
+    static QString RestartFailed() { return tr("重启电脑错误"); }
+};
 
 // Receives logind's PrepareForSleep signal.
 class SleepSignalReceiver final : public QObject

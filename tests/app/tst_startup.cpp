@@ -76,7 +76,8 @@ private slots:
         // Qt's own dialogs speak the interface's language: the colour picker's buttons.
         const InterfaceTranslation chinese(interfaceLocale({u"zh-CN"_s}));
         QStringList buttons;
-        for (const QPushButton* button : QColorDialog().findChildren<QPushButton*>())
+        const QColorDialog picker;
+        for (const QPushButton* button : picker.findChildren<QPushButton*>())
             buttons.append(button->text());
         QVERIFY2(buttons.contains(u"确定"_s) && buttons.contains(u"取消"_s), qPrintable(buttons.join(u'|')));
     }

@@ -1,4 +1,4 @@
-// One frame of the clock face: computing what it shows, and drawing it, at the default and the largest size.
+// One frame of the clock face: computing what it shows, and drawing it whole and on the usual tick, at the default and the largest size.
 #include "clock/ClockLayout.h"
 #include "clock/FaceFrame.h"
 #include "clock/FaceRenderer.h"
@@ -42,10 +42,10 @@ void BM_DrawFrame(benchmark::State& state)
     const FaceFrame frame =
         ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
     QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    FaceDrawer drawer;
     for (auto _ : state) {
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        DrawClock(painter, layout, tools, frame, strip);
+        drawer.reset(); // every layer drawn again, as after a change of the settings
+        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frame, strip));
     }
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }
@@ -59,7 +59,7 @@ void BM_DrawSecondChange(benchmark::State& state)
     const DrawingTools tools = CreateDrawingTools(settings);
     const QImage strip = makeButtonStrip();
     QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
-    FaceFrame shown;
+    FaceDrawer drawer;
     int second = 0;
     for (auto _ : state) {
         second = second % 59 + 1; // 1..59: the seconds within a minute
@@ -67,13 +67,11 @@ void BM_DrawSecondChange(benchmark::State& state)
                                                  QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
         if (second == 1) { // the minute's first frame is drawn whole, outside the measurement
             state.PauseTiming();
-            DrawClockChange(image, layout, tools, FaceFrame(), frame, strip);
-            shown = frame;
+            drawer.draw(image, layout, tools, frame, strip);
             state.ResumeTiming();
             continue;
         }
-        DrawClockChange(image, layout, tools, shown, frame, strip);
-        shown = frame;
+        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frame, strip));
     }
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }

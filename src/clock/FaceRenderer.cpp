@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstring>
+
 namespace kiv {
 namespace {
 
@@ -30,8 +32,11 @@ void drawRing(QPainter& painter, const QPen& pen, const QRectF& rect, float swee
 
 void drawCentredText(QPainter& painter, QString text, const QRectF& box, const QBrush& brush, int pixelSize)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(pixelSize, MinimumFontSize));
+    // The font is made once per size: a new font is looked up again in the font database.
+    static QFont font(QStringLiteral("Arial"));
+    const int size = std::max(pixelSize, MinimumFontSize);
+    if (font.pixelSize() != size)
+        font.setPixelSize(size);
     painter.setFont(font);
     painter.setPen(QPen(brush, 1));
     painter.drawText(box, Qt::AlignCenter, text.trimmed());
@@ -40,7 +45,10 @@ void drawCentredText(QPainter& painter, QString text, const QRectF& box, const Q
 // The seconds ring as a path of one arc piece per second: the ring of a second holds the very same pieces
 // as the ring of the second before and one more, so drawing the new piece over the old ring gives the same
 // pixels as drawing the whole ring (an arc drawn in one go is cut into curves that depend on its length).
-void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep)
+// With `visible` (logical pixels) only the pieces that reach it and one more on either side are drawn: the
+// outline inside it, and so its pixels, are those of the whole ring.
+void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep,
+                     const std::optional<QRectF>& visible = std::nullopt)
 {
     if (sweep >= 360.0f) {
         drawRing(painter, pen, rect, sweep);
@@ -48,9 +56,32 @@ void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, flo
     }
     constexpr qreal pieceDegrees = 6;
     const int pieces = qRound(sweep / pieceDegrees);
+    int first = 0;
+    int last = pieces - 1;
+    if (visible) {
+        const qreal radius = rect.width() / 2;
+        const qreal halfPen = pen.widthF() / 2 + 2;
+        const auto reaches = [&](int piece) {
+            QPolygonF corners;
+            for (const qreal degrees : {0.0, 3.0, 6.0}) {
+                const qreal radians = qDegreesToRadians(piece * pieceDegrees + degrees);
+                const QPointF direction(std::sin(radians), -std::cos(radians));
+                corners << rect.center() + direction * (radius - halfPen) << rect.center() + direction * (radius + halfPen);
+            }
+            return corners.boundingRect().adjusted(-2, -2, 2, 2).intersects(*visible);
+        };
+        while (first < pieces && !reaches(first))
+            ++first;
+        while (last >= first && !reaches(last))
+            --last;
+        if (first > last)
+            return;
+        first = std::max(first - 1, 0);
+        last = std::min(last + 1, pieces - 1);
+    }
     QPainterPath path;
-    path.arcMoveTo(rect, 90);
-    for (int i = 0; i < pieces; ++i)
+    path.arcMoveTo(rect, 90 - first * pieceDegrees);
+    for (int i = first; i <= last; ++i)
         path.arcTo(rect, 90 - i * pieceDegrees, -pieceDegrees);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -112,6 +143,84 @@ void drawButton(QPainter& painter, const QRect& cell, const QColor& plate, int s
                 painter.drawEllipse(c + QPointF(col * 4.5, row * 4.5), 1.4, 1.4);
         }
     }
+}
+
+void setRenderHints(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+// What is drawn over the rings and texts: the scale, the focus ring and the buttons.
+void drawOverlay(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                 const QImage& buttonStrip)
+{
+    if (frame.showScale)
+        drawScale(painter, layout, tools.ScalePen);
+    if (frame.IsActive) {
+        painter.setPen(tools.FocusPen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(layout.face.adjusted(-1, -1, 1, 1));
+    }
+    drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
+}
+
+// The band across the inner circle that holds the time text: centred like the text and higher than its
+// font's line.
+QRectF timeTextBand(const ClockLayout& layout, const FaceFrame& frame)
+{
+    const qreal size = std::max(frame.TimeFontSize, MinimumFontSize);
+    const qreal half = 0.75 * size + 2;
+    return QRectF(layout.inner.left() - 2, layout.inner.center().y() - half, layout.inner.width() + 4, 2 * half);
+}
+
+// The four channels of `pixel` times `alpha` / 255, rounded.
+inline QRgb byteMul(QRgb pixel, uint alpha)
+{
+    uint redBlue = (pixel & 0xff00ff) * alpha;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint alphaGreen = ((pixel >> 8) & 0xff00ff) * alpha;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return alphaGreen | redBlue;
+}
+
+// Blends `layer` over `image` (both premultiplied, of one size) inside `rect`. Qt's painter would share a
+// blend of many lines out to a pool of threads, waking them; this stays on the calling thread.
+void blendOver(QImage& image, const QImage& layer, const QRect& rect)
+{
+    for (int row = rect.top(); row <= rect.bottom(); ++row) {
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row)) + rect.left();
+        const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(row)) + rect.left();
+        for (int i = 0; i < rect.width(); ++i) {
+            const QRgb s = source[i];
+            const uint alpha = qAlpha(s);
+            if (alpha == 255)
+                target[i] = s;
+            else if (alpha != 0)
+                target[i] = s + byteMul(target[i], 255 - alpha);
+        }
+    }
+}
+
+// What the minute layer shows: the frame without its second.
+FaceFrame minuteLayerKey(FaceFrame frame)
+{
+    frame.ZoneTime = QDateTime();
+    frame.second = 0;
+    frame.SecondSweep = 0;
+    frame.TimeText.clear();
+    return frame;
+}
+
+// Whether `rect` reaches the ring between the radii `inner` and `outer` around `centre`.
+bool reachesRing(const QRectF& rect, QPointF centre, qreal inner, qreal outer)
+{
+    const qreal nearX = std::clamp(centre.x(), rect.left(), rect.right()) - centre.x();
+    const qreal nearY = std::clamp(centre.y(), rect.top(), rect.bottom()) - centre.y();
+    const qreal farX = std::max(std::abs(rect.left() - centre.x()), std::abs(rect.right() - centre.x()));
+    const qreal farY = std::max(std::abs(rect.top() - centre.y()), std::abs(rect.bottom() - centre.y()));
+    return std::hypot(nearX, nearY) <= outer && std::hypot(farX, farY) >= inner;
 }
 
 } // namespace
@@ -204,9 +313,7 @@ QImage clockIconImage(int size)
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip)
 {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    setRenderHints(painter);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     painter.setPen(Qt::NoPen);
@@ -223,15 +330,7 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
     drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
     drawCentredText(painter, frame.TimeText, QRectF(x, y, 2 * r, 2 * r), tools.TimeBrush, frame.TimeFontSize);
     drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
-
-    if (frame.showScale)
-        drawScale(painter, layout, tools.ScalePen);
-    if (frame.IsActive) {
-        painter.setPen(tools.FocusPen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(layout.face.adjusted(-1, -1, 1, 1));
-    }
-    drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
+    drawOverlay(painter, layout, tools, frame, buttonStrip);
 }
 
 QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
@@ -267,36 +366,108 @@ QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& befo
         piece << centre + direction * innerRadius << centre + direction * faceRadius;
     }
     const QRectF ring = piece.boundingRect().adjusted(-3, -3, 3, 3);
-    // The time text: a band across the inner circle, centred like the text and a little higher than its
-    // font's height (1.12 times its size for Arial).
-    const qreal size = std::max(after.TimeFontSize, MinimumFontSize);
-    const QRectF text(layout.inner.left(), layout.inner.center().y() - 0.75 * size, layout.inner.width(), 1.5 * size);
-    return {ring, text};
+    return {ring, timeTextBand(layout, after)};
 }
 
-QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
-                        const FaceFrame& after, const QImage& buttonStrip)
+void FaceDrawer::reset()
 {
-    // On a scaled screen text drawn inside a clip comes out slightly unlike text drawn whole: scaled screens
-    // get whole frames.
-    const qreal ratio = image.devicePixelRatio();
-    const QList<QRectF> changed = ratio == 1.0 ? secondChangeRects(layout, before, after) : QList<QRectF>();
-    QPainter painter(&image);
-    if (changed.isEmpty()) {
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(QRectF(QPointF(0, 0), image.deviceIndependentSize()), Qt::transparent);
-        DrawClock(painter, layout, tools, after, buttonStrip);
-        return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+    m_layersValid = false;
+    m_shownValid = false;
+}
+
+void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio)
+{
+    m_disc = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_disc.fill(Qt::transparent);
+    QPainter painter(&m_disc);
+    painter.scale(ratio, ratio);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tools.BackgroundBrush);
+    painter.drawEllipse(layout.face);
+}
+
+void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                                  const QImage& buttonStrip)
+{
+    m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    m_minuteLayer.fill(Qt::transparent);
+    QPainter painter(&m_minuteLayer);
+    const qreal ratio = qreal(m_disc.width()) / layout.width();
+    painter.scale(ratio, ratio);
+    setRenderHints(painter);
+    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
+    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
+    const qreal x = layout.inner.x();
+    const qreal y = layout.inner.y();
+    const qreal r = layout.inner.width() / 2;
+    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawOverlay(painter, layout, tools, frame, buttonStrip);
+}
+
+void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
+                         const FaceFrame& frame, bool withSecondsRing)
+{
+    // The disc is copied, not blended: it is the first thing in the rectangle.
+    const qsizetype rowBytes = qsizetype(deviceRect.width()) * 4;
+    for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
+        std::memcpy(image.scanLine(row) + qsizetype(deviceRect.left()) * 4,
+                    m_disc.constScanLine(row) + qsizetype(deviceRect.left()) * 4, size_t(rowBytes));
     }
-    // Each clip lies on whole pixels, so that the pixels inside it are drawn exactly as in a whole frame.
+    // The clip lies on whole device pixels, so that what is drawn inside it is drawn exactly as without it.
+    QPainter painter(&image);
+    painter.setClipRect(deviceRect);
+    const qreal ratio = qreal(image.width()) / layout.width();
+    setRenderHints(painter);
+    if (withSecondsRing) {
+        painter.scale(ratio, ratio);
+        drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep,
+                        QRectF(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio));
+        painter.resetTransform();
+    }
+    blendOver(image, m_minuteLayer, deviceRect);
+    const QRectF band = timeTextBand(layout, frame);
+    if (QRectF(band.topLeft() * ratio, band.size() * ratio).intersects(deviceRect)) {
+        painter.scale(ratio, ratio);
+        drawCentredText(painter, frame.TimeText, layout.inner, tools.TimeBrush, frame.TimeFontSize);
+    }
+}
+
+QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                         const QImage& buttonStrip)
+{
+    // The drawing goes to device pixels through an image without a pixel ratio over the same memory, so that
+    // copies and clips lie exactly on pixels; the painter scales logical coordinates itself.
+    const qreal ratio = image.devicePixelRatio();
+    QImage device(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+    if (!m_layersValid || m_disc.size() != device.size()) {
+        buildDisc(layout, tools, device.size(), ratio);
+        m_layersValid = false;
+        m_shownValid = false;
+    }
+    if (!m_layersValid || !(minuteLayerKey(frame) == minuteLayerKey(m_layerFrame))) {
+        buildMinuteLayer(layout, tools, frame, buttonStrip);
+        m_layerFrame = frame;
+        m_layersValid = true;
+        m_shownValid = false;
+    }
+    const QList<QRectF> changed = m_shownValid ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
+    m_shown = frame;
+    m_shownValid = true;
+    if (changed.isEmpty()) {
+        compose(device, device.rect(), layout, tools, frame, true);
+        return QRect(0, 0, layout.width(), layout.height());
+    }
+    const QRectF annulus = layout.secondArc.adjusted(-2, -2, 2, 2);
+    const qreal outer = annulus.width() / 2 + tools.SecondPen.widthF() / 2;
+    const qreal inner = annulus.width() / 2 - tools.SecondPen.widthF() / 2 - 4;
     QRegion region;
     for (const QRectF& rect : changed) {
-        const QRect clip = rect.toAlignedRect();
-        painter.setClipRect(clip);
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(clip, Qt::transparent);
-        DrawClock(painter, layout, tools, after, buttonStrip);
-        region += clip;
+        const QRect deviceRect = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & device.rect();
+        const QRectF logical(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio);
+        compose(device, deviceRect, layout, tools, frame, reachesRing(logical, annulus.center(), inner, outer));
+        region += logical.toAlignedRect();
     }
     return region;
 }

@@ -33,19 +33,25 @@ void BM_ComputeFrame(benchmark::State& state)
         benchmark::DoNotOptimize(ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), texts, true, -1));
 }
 
+// A whole frame: with `state.range(2)` after a change of the settings (every layer drawn again), without
+// it at a change of the minute (the disc kept, everything else drawn again).
 void BM_DrawFrame(benchmark::State& state)
 {
     const ClockSettings settings = sized(int(state.range(0)), int(state.range(1)));
     const ClockLayout layout = ComputeClockLayout(settings);
     const DrawingTools tools = CreateDrawingTools(settings);
     const QImage strip = makeButtonStrip();
-    const FaceFrame frame =
-        ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
+    const FaceFrame frames[] = {
+        ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone),
+        ComputeFaceFrame(kTime.addSecs(60), settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone)};
     QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
     FaceDrawer drawer;
+    int minute = 0;
     for (auto _ : state) {
-        drawer.reset(); // every layer drawn again, as after a change of the settings
-        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frame, strip));
+        if (state.range(2) != 0)
+            drawer.reset();
+        minute = 1 - minute;
+        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frames[minute], strip));
     }
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }
@@ -86,7 +92,7 @@ void BM_ComputeLayout(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ComputeFrame);
-BENCHMARK(BM_DrawFrame)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFrame)->Args({48, 18, 0})->Args({128, 50, 0})->Args({48, 18, 1})->Args({128, 50, 1})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawSecondChange)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComputeLayout);
 

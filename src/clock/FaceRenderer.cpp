@@ -387,8 +387,19 @@ void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools,
     painter.drawEllipse(layout.face);
 }
 
-void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
-                                  const QImage& buttonStrip)
+void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                              const QImage& buttonStrip)
+{
+    m_overlay = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    m_overlay.fill(Qt::transparent);
+    QPainter painter(&m_overlay);
+    const qreal ratio = qreal(m_disc.width()) / layout.width();
+    painter.scale(ratio, ratio);
+    setRenderHints(painter);
+    drawOverlay(painter, layout, tools, frame, buttonStrip);
+}
+
+void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
 {
     m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
     m_minuteLayer.fill(Qt::transparent);
@@ -403,7 +414,8 @@ void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools&
     const qreal r = layout.inner.width() / 2;
     drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
     drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
-    drawOverlay(painter, layout, tools, frame, buttonStrip);
+    painter.end();
+    blendOver(m_minuteLayer, m_overlay, m_minuteLayer.rect());
 }
 
 void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
@@ -446,8 +458,12 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
         m_layersValid = false;
         m_shownValid = false;
     }
-    if (!m_layersValid || !(minuteLayerKey(frame) == minuteLayerKey(m_layerFrame))) {
-        buildMinuteLayer(layout, tools, frame, buttonStrip);
+    const bool overlayChanged = !m_layersValid || frame.showScale != m_layerFrame.showScale ||
+                                frame.IsActive != m_layerFrame.IsActive || frame.buttonState != m_layerFrame.buttonState;
+    if (overlayChanged)
+        buildOverlay(layout, tools, frame, buttonStrip);
+    if (overlayChanged || !(minuteLayerKey(frame) == minuteLayerKey(m_layerFrame))) {
+        buildMinuteLayer(layout, tools, frame);
         m_layerFrame = frame;
         m_layersValid = true;
         m_shownValid = false;

@@ -48,8 +48,9 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 QImage clockIconImage(int size);
 
 // Draws the window's frames from cached layers: the disc; the seconds ring; everything that changes at most
-// once a minute (the minute and hour rings, the name or weekday, the date, the scale, the focus ring and the
-// buttons); and the time text on top. The disc and the minute layer are drawn again only when what they show
+// once a minute (the minute and hour rings, the name or weekday, the date, and over them the scale, the focus
+// ring and the buttons, which are kept in a layer of their own as they change only with the settings, the
+// focus or the mouse); and the time text on top. The disc and the minute layer are drawn again only when what they show
 // changes, so the usual tick draws a piece of the seconds ring and the time text over copies of the cached
 // layers in the two small rectangles that changed. A whole frame is made the same way, so a frame drawn in
 // pieces has exactly the pixels of one drawn whole.
@@ -66,13 +67,15 @@ public:
 
 private:
     void buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio);
-    void buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
-                          const QImage& buttonStrip);
+    void buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                      const QImage& buttonStrip);
+    void buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame);
     void compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
                  const FaceFrame& frame, bool withSecondsRing);
 
     QImage m_disc;        // the face's disc
-    QImage m_minuteLayer; // what changes at most once a minute, over a transparent ground
+    QImage m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
+    QImage m_minuteLayer; // what changes at most once a minute with the overlay blended over it
     FaceFrame m_layerFrame; // the frame the minute layer shows (its second and time text unused)
     FaceFrame m_shown;      // the frame in the image
     bool m_layersValid = false;

@@ -334,7 +334,7 @@ private slots:
         struct Row { int radius, width; qreal ratio; bool blueNight; bool active; int button; int scale; };
         const Row rows[] = {{48, 18, 1.0, false, false, ButtonOutside, 0}, {128, 50, 1.0, false, false, ButtonOutside, 0},
                             {48, 18, 1.0, true, true, ButtonNone, 1},       {128, 50, 1.0, true, false, ButtonMove, 0},
-                            {48, 18, 1.5, false, false, ButtonOutside, 0}, {128, 50, 2.0, true, true, ButtonOutside, 1}};
+                            {48, 18, 1.5, false, false, ButtonOutside, 0}, {48, 18, 2.0, true, true, ButtonOutside, 1}};
         QList<QDateTime> times;
         const QDateTime start(QDate(2026, 12, 6), QTime(10, 20, 0), Qt::UTC);
         for (int second = 0; second <= 61; ++second)

@@ -343,7 +343,9 @@ private slots:
                                        QDateTime(QDate(2026, 12, 6), QTime(11, 59, 58), Qt::UTC),
                                        QDateTime(QDate(2026, 12, 6), QTime(23, 59, 58), Qt::UTC)})
             times << jump << jump.addSecs(1) << jump.addSecs(2) << jump.addSecs(3);
-        times << times.last().addSecs(5 * 3600 + 1800) << times.last().addSecs(5 * 3600 + 1801); // another zone
+        // Other zones: ten hours west, back over midnight within the same minute, then five and a half east.
+        for (const int step : {-10 * 3600 + 1, 1, 5 * 3600 + 1800, 1})
+            times << times.last().addSecs(step);
         for (const Row& row : rows) {
             ClockSettings settings = sized(row.radius, row.width);
             settings.DisplayScale = row.scale;

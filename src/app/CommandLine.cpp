@@ -37,12 +37,30 @@ QString versionText()
     return QStringLiteral("%1.%2.%3").arg(KIV_VERSION_MAJOR).arg(KIV_VERSION_MINOR).arg(KIV_VERSION_PATCH);
 }
 
+namespace {
+bool g_plainImagesChosen = false;
+} // namespace
+
 void preferX11Platform()
 {
+    // The clock pushes a small piece of its window to the X server once a second. Through shared memory
+    // (MIT-SHM) each push waits for the server's word that it is done, which wakes the X reader thread and
+    // the GUI thread once more; a plain image request needs no answer. Qt reads this when it connects.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+        g_plainImagesChosen = true;
+    }
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+void forgetPlatformChoices()
+{
+    if (g_plainImagesChosen)
+        qunsetenv("QT_XCB_NO_MITSHM");
+    g_plainImagesChosen = false;
 }
 
 bool displayAvailable()

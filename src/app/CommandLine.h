@@ -22,6 +22,9 @@ QString versionText();
 // Chooses the X11 platform on a Wayland session unless QT_QPA_PLATFORM says otherwise: Wayland lets no
 // client place its window or keep it on top.
 void preferX11Platform();
+// Takes back what preferX11Platform() put into the environment only for this process's connection to the
+// display (once the application has connected), so that programs the clock starts do not inherit it.
+void forgetPlatformChoices();
 
 // False when Qt would find no display to open (an X11 platform without DISPLAY).
 bool displayAvailable();

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include <cstring>
+#include <sys/mman.h>
 
 namespace kiv {
 namespace {
@@ -185,23 +185,100 @@ inline QRgb byteMul(QRgb pixel, uint alpha)
     return alphaGreen | redBlue;
 }
 
-// Blends `layer` over `image` (both premultiplied, of one size) inside `rect`. Qt's painter would share a
-// blend of many lines out to a pool of threads, waking them; this stays on the calling thread.
-void blendOver(QImage& image, const QImage& layer, const QRect& rect)
+// Blends `pixel` over `count` pixels from `target` on (premultiplied): the painter's source-over.
+inline void blendPixels(QRgb* target, QRgb pixel, int count)
 {
-    for (int row = rect.top(); row <= rect.bottom(); ++row) {
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row)) + rect.left();
-        const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(row)) + rect.left();
-        for (int i = 0; i < rect.width(); ++i) {
-            const QRgb s = source[i];
-            const uint alpha = qAlpha(s);
-            if (alpha == 255)
-                target[i] = s;
-            else if (alpha != 0)
-                target[i] = s + byteMul(target[i], 255 - alpha);
+    const uint alpha = qAlpha(pixel);
+    if (alpha == 255) {
+        std::fill_n(target, count, pixel);
+    } else if (alpha != 0) {
+        for (int i = 0; i < count; ++i)
+            target[i] = pixel + byteMul(target[i], 255 - alpha);
+    }
+}
+
+// A transparent image drawn once and then kept as runs: its memory is its own mapping, given back to the
+// system as soon as it goes, so that no whole image per layer stays in the heap.
+class ScratchImage
+{
+public:
+    explicit ScratchImage(QSize size) : m_bytes(size_t(size.width()) * size_t(size.height()) * 4)
+    {
+        void* bits = mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (bits == MAP_FAILED) {
+            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            return;
+        }
+        m_bits = bits; // fresh pages are zero: transparent
+        image = QImage(static_cast<uchar*>(m_bits), size.width(), size.height(), QImage::Format_ARGB32_Premultiplied);
+    }
+    ~ScratchImage()
+    {
+        image = QImage();
+        if (m_bits)
+            munmap(m_bits, m_bytes);
+    }
+    ScratchImage(const ScratchImage&) = delete;
+    ScratchImage& operator=(const ScratchImage&) = delete;
+
+    QImage image;
+
+private:
+    size_t m_bytes;
+    void* m_bits = nullptr;
+};
+
+} // namespace
+
+PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
+{
+    const int width = image.width();
+    m_rowStarts.reserve(image.height() + 1);
+    m_runs.reserve(4 * image.height());
+    for (int row = 0; row < image.height(); ++row) {
+        m_rowStarts.append(m_runs.size());
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        for (int x = 0; x < width;) {
+            int end = x + 1;
+            while (end < width && pixels[end] == pixels[x])
+                ++end;
+            m_runs.append({pixels[x], end - x});
+            x = end;
+        }
+    }
+    m_rowStarts.append(m_runs.size());
+    m_runs.squeeze();
+}
+
+template<typename Apply>
+void PixelRuns::forEachRun(QImage& image, const QRect& rect, Apply apply) const
+{
+    const QRect inside = rect & QRect(QPoint(0, 0), m_size);
+    for (int row = inside.top(); row <= inside.bottom(); ++row) {
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        int x = 0;
+        for (qsizetype i = m_rowStarts[row]; i < m_rowStarts[row + 1] && x <= inside.right(); ++i) {
+            const int start = std::max(x, inside.left());
+            x += m_runs[i].length;
+            const int end = std::min(x, inside.right() + 1);
+            if (start < end)
+                apply(target + start, m_runs[i].pixel, end - start);
         }
     }
 }
+
+void PixelRuns::copyInto(QImage& image, const QRect& rect) const
+{
+    forEachRun(image, rect, [](QRgb* target, QRgb pixel, int count) { std::fill_n(target, count, pixel); });
+}
+
+void PixelRuns::blendOver(QImage& image, const QRect& rect) const
+{
+    forEachRun(image, rect, [](QRgb* target, QRgb pixel, int count) { blendPixels(target, pixel, count); });
+}
+
+namespace {
 
 // What the minute layer shows: the frame without its second.
 FaceFrame minuteLayerKey(FaceFrame frame)
@@ -377,34 +454,38 @@ void FaceDrawer::reset()
 
 void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio)
 {
-    m_disc = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_disc.fill(Qt::transparent);
-    QPainter painter(&m_disc);
+    ScratchImage disc(size);
+    QPainter painter(&disc.image);
     painter.scale(ratio, ratio);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(tools.BackgroundBrush);
     painter.drawEllipse(layout.face);
+    painter.end();
+    m_disc = PixelRuns(disc.image);
 }
 
 void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                               const QImage& buttonStrip)
 {
-    m_overlay = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
-    m_overlay.fill(Qt::transparent);
-    QPainter painter(&m_overlay);
-    const qreal ratio = qreal(m_disc.width()) / layout.width();
+    ScratchImage overlay(m_disc.size());
+    QPainter painter(&overlay.image);
+    const qreal ratio = qreal(m_disc.size().width()) / layout.width();
     painter.scale(ratio, ratio);
     setRenderHints(painter);
     drawOverlay(painter, layout, tools, frame, buttonStrip);
+    painter.end();
+    m_overlay = PixelRuns(overlay.image);
 }
 
 void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
 {
-    m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn into the same memory every minute.
+    if (m_minuteLayer.size() != m_disc.size())
+        m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
     m_minuteLayer.fill(Qt::transparent);
     QPainter painter(&m_minuteLayer);
-    const qreal ratio = qreal(m_disc.width()) / layout.width();
+    const qreal ratio = qreal(m_disc.size().width()) / layout.width();
     painter.scale(ratio, ratio);
     setRenderHints(painter);
     drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
@@ -415,18 +496,14 @@ void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools&
     drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
     drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
     painter.end();
-    blendOver(m_minuteLayer, m_overlay, m_minuteLayer.rect());
+    m_overlay.blendOver(m_minuteLayer, m_minuteLayer.rect());
 }
 
 void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
                          const FaceFrame& frame, bool withSecondsRing)
 {
     // The disc is copied, not blended: it is the first thing in the rectangle.
-    const qsizetype rowBytes = qsizetype(deviceRect.width()) * 4;
-    for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
-        std::memcpy(image.scanLine(row) + qsizetype(deviceRect.left()) * 4,
-                    m_disc.constScanLine(row) + qsizetype(deviceRect.left()) * 4, size_t(rowBytes));
-    }
+    m_disc.copyInto(image, deviceRect);
     // The clip lies on whole device pixels, so that what is drawn inside it is drawn exactly as without it.
     QPainter painter(&image);
     painter.setClipRect(deviceRect);
@@ -438,7 +515,12 @@ void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayo
                         QRectF(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio));
         painter.resetTransform();
     }
-    blendOver(image, m_minuteLayer, deviceRect);
+    for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        const auto* source = reinterpret_cast<const QRgb*>(m_minuteLayer.constScanLine(row));
+        for (int x = deviceRect.left(); x <= deviceRect.right(); ++x)
+            blendPixels(target + x, source[x], 1);
+    }
     const QRectF band = timeTextBand(layout, frame);
     if (QRectF(band.topLeft() * ratio, band.size() * ratio).intersects(deviceRect)) {
         painter.scale(ratio, ratio);

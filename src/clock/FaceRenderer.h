@@ -47,6 +47,33 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 // A picture of the face with the default settings at ten past ten, `size` pixels square: the program's icon.
 QImage clockIconImage(int size);
 
+// An image kept as runs of equal pixels, row by row: the face's layers are mostly runs of one colour
+// (transparent, the disc, the inside of a ring), so they take a fraction of a whole image's memory.
+class PixelRuns
+{
+public:
+    PixelRuns() = default;
+    explicit PixelRuns(const QImage& image); // premultiplied 32-bit pixels
+    QSize size() const { return m_size; }
+    // Sets the pixels of `image` inside `rect` (device pixels) to this image's.
+    void copyInto(QImage& image, const QRect& rect) const;
+    // Blends this image over `image` inside `rect` as the painter's source-over would.
+    void blendOver(QImage& image, const QRect& rect) const;
+
+private:
+    template<typename Apply>
+    void forEachRun(QImage& image, const QRect& rect, Apply apply) const;
+
+    struct Run
+    {
+        QRgb pixel;
+        int length;
+    };
+    QList<qsizetype> m_rowStarts; // the index of each row's first run, and the end of the last row
+    QList<Run> m_runs;
+    QSize m_size;
+};
+
 // Draws the window's frames from cached layers: the disc; the seconds ring; everything that changes at most
 // once a minute (the minute and hour rings, the name or weekday, the date, and over them the scale, the focus
 // ring and the buttons, which are kept in a layer of their own as they change only with the settings, the
@@ -73,9 +100,9 @@ private:
     void compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
                  const FaceFrame& frame, bool withSecondsRing);
 
-    QImage m_disc;        // the face's disc
-    QImage m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
-    QImage m_minuteLayer; // what changes at most once a minute with the overlay blended over it
+    PixelRuns m_disc;        // the face's disc
+    PixelRuns m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
+    QImage m_minuteLayer;    // what changes at most once a minute, with the overlay blended over it
     FaceFrame m_layerFrame; // the frame the minute layer shows (its second and time text unused)
     FaceFrame m_shown;      // the frame in the image
     bool m_layersValid = false;

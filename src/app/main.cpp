@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     case kiv::CommandLineRequest::RunClock:
         break;
     }
+    kiv::keepMemoryCompact();
     kiv::preferX11Platform();
     if (!kiv::displayAvailable()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(kiv::StartupMessages::ErrorTitle),

@@ -23,8 +23,10 @@ measure() {
     xdotool mousemove 1200 1000
     server=$KIV_XVFB_PID
     compositor=$KIV_COMPOSITOR_PID
-    ticks=$(getconf CLK_TCK)
-    cpu_ms() { awk -v t="$ticks" '{ printf "%d", ($14 + $15) * 1000 / t }' "/proc/$1/stat"; }
+    # CPU time of all the threads of a process in milliseconds, from the scheduler's nanosecond counts (the
+    # clock ticks of /proc/<pid>/stat are 10 ms, as much as an idle clock spends in seconds).
+    cpu_ms() { cat /proc/"$1"/task/*/schedstat | awk '{ n += $1 } END { printf "%.1f", n / 1e6 }'; }
+    sub() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a - b }'; }
     # "tid name switches" for each thread
     thread_switches() {
         for task in /proc/"$1"/task/*; do
@@ -58,12 +60,13 @@ measure() {
             timeout 10 strace -f -e trace=%file -o "$home/strace" -p "$pid" 2>/dev/null || true
             fs=$(awk 'END { printf "%.1f", NR / 10 }' "$home/strace")
         fi
-        cpu[$kind]="$((c1 - c0)) / $((s1 - s0)) / $((m1 - m0)) ms ($((c1 - c0 + s1 - s0 + m1 - m0)))"
-        cpu_total[$kind]=$((c1 - c0 + s1 - s0 + m1 - m0))
+        client=$(sub "$c1" "$c0") xserver=$(sub "$s1" "$s0") comp=$(sub "$m1" "$m0")
+        cpu_total[$kind]=$(awk -v a="$client" -v b="$xserver" -v c="$comp" 'BEGIN { printf "%.1f", a + b + c }')
+        cpu[$kind]="$client / $xserver / $comp ms (${cpu_total[$kind]})"
         wake[$kind]=${per_thread%% *}
         wake_threads[$kind]=${per_thread#* }
         fs[$kind]=$fs
-        printf '%-10s %8s %8s %8s %8s %10s %8s %10s\n' "$kind" "$((c1 - c0))" "$((s1 - s0))" "$((m1 - m0))" \
+        printf '%-10s %8s %8s %8s %8s %10s %8s %10s\n' "$kind" "$client" "$xserver" "$comp" \
             "${cpu_total[$kind]}" "${wake[$kind]}" "$(threads "$pid")" "$fs"
         [ "${wake_threads[$kind]}" = "${wake[$kind]}" ] && wake_threads[$kind]=""
         echo "    wakeups/s per thread:${wake_threads[$kind]}"
@@ -119,7 +122,9 @@ measure() {
     if [ -x "$bench" ]; then
         frame=$(QT_QPA_PLATFORM=offscreen "$bench" --benchmark_filter='BM_Draw' --benchmark_format=csv 2>/dev/null |
             awk -F, '/BM_Draw/ { gsub(/"/, "", $1); split($1, a, "/"); n[a[1]] = n[a[1]] sprintf("%s%.2f", n[a[1]] ? " / " : "", $4 / 1000) }
-                END { printf "whole %s ms, per second %s ms (246², 598²)", n["BM_DrawFrame"], n["BM_DrawSecondChange"] }')
+                END { split(n["BM_DrawFrame"], w, " / ")
+                      printf "whole at a new minute %s / %s ms, after a settings change %s / %s ms, per second %s ms (246², 598²)",
+                          w[1], w[2], w[3], w[4], n["BM_DrawSecondChange"] }')
     fi
     mib() { awk -v k="$1" 'BEGIN { printf "%.1f MiB", k / 1024 }'; }
 

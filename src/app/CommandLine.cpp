@@ -40,7 +40,8 @@ QString versionText()
 }
 
 namespace {
-bool g_plainImagesChosen = false;
+// The value that marks the variable as set here, not by the user.
+constexpr char kPlainImagesByClock[] = "kivclock";
 } // namespace
 
 void preferX11Platform()
@@ -48,10 +49,8 @@ void preferX11Platform()
     // The clock pushes a small piece of its window to the X server once a second. Through shared memory
     // (MIT-SHM) each push waits for the server's word that it is done, which wakes the X reader thread and
     // the GUI thread once more; a plain image request needs no answer. Qt reads this when it connects.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
-        qputenv("QT_XCB_NO_MITSHM", "1");
-        g_plainImagesChosen = true;
-    }
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", kPlainImagesByClock);
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -68,9 +67,8 @@ void keepMemoryCompact()
 
 void forgetPlatformChoices()
 {
-    if (g_plainImagesChosen)
+    if (qgetenv("QT_XCB_NO_MITSHM") == kPlainImagesByClock)
         qunsetenv("QT_XCB_NO_MITSHM");
-    g_plainImagesChosen = false;
 }
 
 bool displayAvailable()

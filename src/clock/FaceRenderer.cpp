@@ -32,8 +32,8 @@ void drawRing(QPainter& painter, const QPen& pen, const QRectF& rect, float swee
 
 void drawCentredText(QPainter& painter, QString text, const QRectF& box, const QBrush& brush, int pixelSize)
 {
-    // The font is made once per size: a new font is looked up again in the font database.
-    static QFont font(QStringLiteral("Arial"));
+    // The font is made once per size and thread: a new font is looked up again in the font database.
+    thread_local QFont font(QStringLiteral("Arial"));
     const int size = std::max(pixelSize, MinimumFontSize);
     if (font.pixelSize() != size)
         font.setPixelSize(size);

@@ -40,7 +40,8 @@ int backgroundAlpha(qint32 opacityStep);
 // close, settings and move buttons from top to bottom.
 QImage makeButtonStrip();
 
-// Draws one frame of the face onto a fully transparent surface of the layout's size.
+// Draws one frame of the face in one go onto a fully transparent surface of the layout's size (the icon, a
+// look at the face); the window's frames come from FaceDrawer, which draws the same things from layers.
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip);
 

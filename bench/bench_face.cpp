@@ -1,4 +1,4 @@
-// One frame of the clock face: computing what it shows, and drawing it, at the default and the largest size.
+// One frame of the clock face: computing what it shows, and drawing it whole and on the usual tick, at the default and the largest size.
 #include "clock/ClockLayout.h"
 #include "clock/FaceFrame.h"
 #include "clock/FaceRenderer.h"
@@ -33,19 +33,25 @@ void BM_ComputeFrame(benchmark::State& state)
         benchmark::DoNotOptimize(ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), texts, true, -1));
 }
 
+// A whole frame: with `state.range(2)` after a change of the settings (every layer drawn again), without
+// it at a change of the minute (the disc kept, everything else drawn again).
 void BM_DrawFrame(benchmark::State& state)
 {
     const ClockSettings settings = sized(int(state.range(0)), int(state.range(1)));
     const ClockLayout layout = ComputeClockLayout(settings);
     const DrawingTools tools = CreateDrawingTools(settings);
     const QImage strip = makeButtonStrip();
-    const FaceFrame frame =
-        ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
+    const FaceFrame frames[] = {
+        ComputeFaceFrame(kTime, settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone),
+        ComputeFaceFrame(kTime.addSecs(60), settings, QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone)};
     QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
+    FaceDrawer drawer;
+    int minute = 0;
     for (auto _ : state) {
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        DrawClock(painter, layout, tools, frame, strip);
+        if (state.range(2) != 0)
+            drawer.reset();
+        minute = 1 - minute;
+        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frames[minute], strip));
     }
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }
@@ -59,7 +65,7 @@ void BM_DrawSecondChange(benchmark::State& state)
     const DrawingTools tools = CreateDrawingTools(settings);
     const QImage strip = makeButtonStrip();
     QImage image(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
-    FaceFrame shown;
+    FaceDrawer drawer;
     int second = 0;
     for (auto _ : state) {
         second = second % 59 + 1; // 1..59: the seconds within a minute
@@ -67,13 +73,11 @@ void BM_DrawSecondChange(benchmark::State& state)
                                                  QStringLiteral("Default"), DateTimeTexts(), true, ButtonNone);
         if (second == 1) { // the minute's first frame is drawn whole, outside the measurement
             state.PauseTiming();
-            DrawClockChange(image, layout, tools, FaceFrame(), frame, strip);
-            shown = frame;
+            drawer.draw(image, layout, tools, frame, strip);
             state.ResumeTiming();
             continue;
         }
-        DrawClockChange(image, layout, tools, shown, frame, strip);
-        shown = frame;
+        benchmark::DoNotOptimize(drawer.draw(image, layout, tools, frame, strip));
     }
     state.SetLabel(std::to_string(layout.width()) + "x" + std::to_string(layout.height()));
 }
@@ -88,7 +92,7 @@ void BM_ComputeLayout(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ComputeFrame);
-BENCHMARK(BM_DrawFrame)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFrame)->Args({48, 18, 0})->Args({128, 50, 0})->Args({48, 18, 1})->Args({128, 50, 1})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawSecondChange)->Args({48, 18})->Args({128, 50})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComputeLayout);
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <malloc.h>
+
 namespace kiv {
 
 QString clockNameFromArguments(int argc, const char* const* argv)
@@ -39,12 +41,36 @@ QString versionText()
     return QStringLiteral("%1.%2.%3").arg(KIV_VERSION_MAJOR).arg(KIV_VERSION_MINOR).arg(KIV_VERSION_PATCH);
 }
 
+namespace {
+// The value that marks the variable as set here, not by the user.
+constexpr char kPlainImagesByClock[] = "kivclock";
+} // namespace
+
 void preferX11Platform()
 {
+    // The clock pushes a small piece of its window to the X server once a second. Through shared memory
+    // (MIT-SHM) each push waits for the server's word that it is done, which wakes the X reader thread and
+    // the GUI thread once more; a plain image request needs no answer. Qt reads this when it connects.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", kPlainImagesByClock);
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+void keepMemoryCompact()
+{
+    // A clock runs for days with a handful of threads that allocate little: one heap for all of them, and
+    // large blocks (images) always given back to the system when freed, keep its private memory small.
+    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+void forgetPlatformChoices()
+{
+    if (qgetenv("QT_XCB_NO_MITSHM") == kPlainImagesByClock)
+        qunsetenv("QT_XCB_NO_MITSHM");
 }
 
 } // namespace kiv

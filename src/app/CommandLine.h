@@ -22,5 +22,10 @@ QString versionText();
 // Chooses the X11 platform on a Wayland session unless QT_QPA_PLATFORM says otherwise: Wayland lets no
 // client place its window or keep it on top.
 void preferX11Platform();
+// Tunes the allocator for a long-running process with few threads; called before any thread starts.
+void keepMemoryCompact();
+// Takes back what preferX11Platform() put into the environment only for this process's connection to the
+// display (once the application has connected), so that programs the clock starts do not inherit it.
+void forgetPlatformChoices();
 
 } // namespace kiv

@@ -1,12 +1,17 @@
 #include "app/LinuxClockServices.h"
 
+#include "app/CommandLine.h"
+
 namespace kiv {
 
 LinuxClockServices::LinuxClockServices(const QString& programPath)
     : m_programPath(programPath), m_launcher(programPath),
       m_autorun(XdgAutorunEntries::defaultFolder(), programPath), m_power(m_messages),
       m_windowSystem(createWindowSystem())
-{}
+{
+    // The application has connected to the display by now.
+    forgetPlatformChoices();
+}
 
 ClockServices LinuxClockServices::services()
 {

@@ -40,6 +40,7 @@ int main(int argc, char** argv)
 {
     const QString clockName = kiv::clockNameFromArguments(argc, argv);
     const kiv::CommandLineRequest request = kiv::requestOf(clockName);
+    kiv::keepMemoryCompact();
     // Qt gets the program's name only: the rest of the command line is the clock's name.
     int qtArgc = 1;
     kiv::preferX11Platform();

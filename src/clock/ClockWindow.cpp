@@ -11,8 +11,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <QStyleHints>
 #include <QWindow>
 
@@ -90,6 +88,7 @@ void ClockWindow::rebuild()
     m_image.setDevicePixelRatio(m_pixelRatio);
     m_image.fill(Qt::transparent);
     m_frameValid = false;
+    m_drawer.reset();
     setFixedSize(layout.width(), layout.height());
     move(positionInPixels());
     clampAndRemember();
@@ -138,17 +137,9 @@ bool ClockWindow::redrawAt(const QDateTime& zoneTime)
     // A frame that shows the same as the last one is neither drawn nor pushed again.
     if (m_frameValid && frame == m_lastFrame)
         return false;
-    // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time.
-    // Qt's painter shares a large fill out to the threads of its global pool, waking each of them; painting
-    // from one thread of that pool keeps the whole frame on it (one wakeup of one thread a second).
-    const FaceFrame before = m_frameValid ? m_lastFrame : FaceFrame();
-    QRegion changed;
-    QSemaphore drawn;
-    QThreadPool::globalInstance()->start([&] {
-        changed = DrawClockChange(m_image, m_context.layout, m_tools, before, frame, m_buttonStrip);
-        drawn.release();
-    });
-    drawn.acquire();
+    // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time,
+    // drawn here on the GUI thread from the cached layers in well under a tenth of a millisecond.
+    const QRegion changed = m_drawer.draw(m_image, m_context.layout, m_tools, frame, m_buttonStrip);
     m_lastFrame = frame;
     m_frameValid = true;
     update(changed);

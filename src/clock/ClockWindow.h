@@ -101,6 +101,7 @@ private:
     QImage m_buttonStrip;
     QImage m_image;          // the face at device resolution
     qreal m_pixelRatio = 1.0; // device pixels per logical pixel of m_image
+    FaceDrawer m_drawer;     // the face's cached layers
     FaceFrame m_lastFrame;
     bool m_frameValid = false;
     int m_buttonState = ButtonOutside;

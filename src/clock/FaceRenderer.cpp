@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <sys/mman.h>
+
 namespace kiv {
 namespace {
 
@@ -30,8 +32,11 @@ void drawRing(QPainter& painter, const QPen& pen, const QRectF& rect, float swee
 
 void drawCentredText(QPainter& painter, QString text, const QRectF& box, const QBrush& brush, int pixelSize)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(pixelSize, MinimumFontSize));
+    // The font is made once per size and thread: a new font is looked up again in the font database.
+    thread_local QFont font(QStringLiteral("Arial"));
+    const int size = std::max(pixelSize, MinimumFontSize);
+    if (font.pixelSize() != size)
+        font.setPixelSize(size);
     painter.setFont(font);
     painter.setPen(QPen(brush, 1));
     painter.drawText(box, Qt::AlignCenter, text.trimmed());
@@ -40,7 +45,10 @@ void drawCentredText(QPainter& painter, QString text, const QRectF& box, const Q
 // The seconds ring as a path of one arc piece per second: the ring of a second holds the very same pieces
 // as the ring of the second before and one more, so drawing the new piece over the old ring gives the same
 // pixels as drawing the whole ring (an arc drawn in one go is cut into curves that depend on its length).
-void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep)
+// With `visible` (logical pixels) only the pieces that reach it and one more on either side are drawn: the
+// outline inside it, and so its pixels, are those of the whole ring.
+void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep,
+                     const std::optional<QRectF>& visible = std::nullopt)
 {
     if (sweep >= 360.0f) {
         drawRing(painter, pen, rect, sweep);
@@ -48,9 +56,32 @@ void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, flo
     }
     constexpr qreal pieceDegrees = 6;
     const int pieces = qRound(sweep / pieceDegrees);
+    int first = 0;
+    int last = pieces - 1;
+    if (visible) {
+        const qreal radius = rect.width() / 2;
+        const qreal halfPen = pen.widthF() / 2 + 2;
+        const auto reaches = [&](int piece) {
+            QPolygonF corners;
+            for (const qreal degrees : {0.0, 3.0, 6.0}) {
+                const qreal radians = qDegreesToRadians(piece * pieceDegrees + degrees);
+                const QPointF direction(std::sin(radians), -std::cos(radians));
+                corners << rect.center() + direction * (radius - halfPen) << rect.center() + direction * (radius + halfPen);
+            }
+            return corners.boundingRect().adjusted(-2, -2, 2, 2).intersects(*visible);
+        };
+        while (first < pieces && !reaches(first))
+            ++first;
+        while (last >= first && !reaches(last))
+            --last;
+        if (first > last)
+            return;
+        first = std::max(first - 1, 0);
+        last = std::min(last + 1, pieces - 1);
+    }
     QPainterPath path;
-    path.arcMoveTo(rect, 90);
-    for (int i = 0; i < pieces; ++i)
+    path.arcMoveTo(rect, 90 - first * pieceDegrees);
+    for (int i = first; i <= last; ++i)
         path.arcTo(rect, 90 - i * pieceDegrees, -pieceDegrees);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -112,6 +143,161 @@ void drawButton(QPainter& painter, const QRect& cell, const QColor& plate, int s
                 painter.drawEllipse(c + QPointF(col * 4.5, row * 4.5), 1.4, 1.4);
         }
     }
+}
+
+void setRenderHints(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+// What is drawn over the rings and texts: the scale, the focus ring and the buttons.
+void drawOverlay(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                 const QImage& buttonStrip)
+{
+    if (frame.showScale)
+        drawScale(painter, layout, tools.ScalePen);
+    if (frame.IsActive) {
+        painter.setPen(tools.FocusPen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(layout.face.adjusted(-1, -1, 1, 1));
+    }
+    drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
+}
+
+// The band across the inner circle that holds the time text: centred like the text and higher than its
+// font's line.
+QRectF timeTextBand(const ClockLayout& layout, const FaceFrame& frame)
+{
+    const qreal size = std::max(frame.TimeFontSize, MinimumFontSize);
+    const qreal half = 0.75 * size + 2;
+    return QRectF(layout.inner.left() - 2, layout.inner.center().y() - half, layout.inner.width() + 4, 2 * half);
+}
+
+// The four channels of `pixel` times `alpha` / 255, rounded.
+inline QRgb byteMul(QRgb pixel, uint alpha)
+{
+    uint redBlue = (pixel & 0xff00ff) * alpha;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint alphaGreen = ((pixel >> 8) & 0xff00ff) * alpha;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return alphaGreen | redBlue;
+}
+
+// Blends `pixel` over `count` pixels from `target` on (premultiplied): the painter's source-over.
+inline void blendPixels(QRgb* target, QRgb pixel, int count)
+{
+    const uint alpha = qAlpha(pixel);
+    if (alpha == 255) {
+        std::fill_n(target, count, pixel);
+    } else if (alpha != 0) {
+        for (int i = 0; i < count; ++i)
+            target[i] = pixel + byteMul(target[i], 255 - alpha);
+    }
+}
+
+// A transparent image drawn once and then kept as runs: its memory is its own mapping, given back to the
+// system as soon as it goes, so that no whole image per layer stays in the heap.
+class ScratchImage
+{
+public:
+    explicit ScratchImage(QSize size) : m_bytes(size_t(size.width()) * size_t(size.height()) * 4)
+    {
+        void* bits = mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (bits == MAP_FAILED) {
+            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            return;
+        }
+        m_bits = bits; // fresh pages are zero: transparent
+        image = QImage(static_cast<uchar*>(m_bits), size.width(), size.height(), QImage::Format_ARGB32_Premultiplied);
+    }
+    ~ScratchImage()
+    {
+        image = QImage();
+        if (m_bits)
+            munmap(m_bits, m_bytes);
+    }
+    ScratchImage(const ScratchImage&) = delete;
+    ScratchImage& operator=(const ScratchImage&) = delete;
+
+    QImage image;
+
+private:
+    size_t m_bytes;
+    void* m_bits = nullptr;
+};
+
+} // namespace
+
+PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
+{
+    const int width = image.width();
+    m_rowStarts.reserve(image.height() + 1);
+    m_runs.reserve(4 * image.height());
+    for (int row = 0; row < image.height(); ++row) {
+        m_rowStarts.append(m_runs.size());
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        for (int x = 0; x < width;) {
+            int end = x + 1;
+            while (end < width && pixels[end] == pixels[x])
+                ++end;
+            m_runs.append({pixels[x], end - x});
+            x = end;
+        }
+    }
+    m_rowStarts.append(m_runs.size());
+    m_runs.squeeze();
+}
+
+template<typename Apply>
+void PixelRuns::forEachRun(QImage& image, const QRect& rect, Apply apply) const
+{
+    const QRect inside = rect & QRect(QPoint(0, 0), m_size);
+    for (int row = inside.top(); row <= inside.bottom(); ++row) {
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        int x = 0;
+        for (qsizetype i = m_rowStarts[row]; i < m_rowStarts[row + 1] && x <= inside.right(); ++i) {
+            const int start = std::max(x, inside.left());
+            x += m_runs[i].length;
+            const int end = std::min(x, inside.right() + 1);
+            if (start < end)
+                apply(target + start, m_runs[i].pixel, end - start);
+        }
+    }
+}
+
+void PixelRuns::copyInto(QImage& image, const QRect& rect) const
+{
+    forEachRun(image, rect, [](QRgb* target, QRgb pixel, int count) { std::fill_n(target, count, pixel); });
+}
+
+void PixelRuns::blendOver(QImage& image, const QRect& rect) const
+{
+    forEachRun(image, rect, [](QRgb* target, QRgb pixel, int count) { blendPixels(target, pixel, count); });
+}
+
+namespace {
+
+// What the minute layer shows: the frame without its second.
+FaceFrame minuteLayerKey(FaceFrame frame)
+{
+    frame.ZoneTime = QDateTime();
+    frame.second = 0;
+    frame.SecondSweep = 0;
+    frame.TimeText.clear();
+    return frame;
+}
+
+// Whether `rect` reaches the ring between the radii `inner` and `outer` around `centre`.
+bool reachesRing(const QRectF& rect, QPointF centre, qreal inner, qreal outer)
+{
+    const qreal nearX = std::clamp(centre.x(), rect.left(), rect.right()) - centre.x();
+    const qreal nearY = std::clamp(centre.y(), rect.top(), rect.bottom()) - centre.y();
+    const qreal farX = std::max(std::abs(rect.left() - centre.x()), std::abs(rect.right() - centre.x()));
+    const qreal farY = std::max(std::abs(rect.top() - centre.y()), std::abs(rect.bottom() - centre.y()));
+    return std::hypot(nearX, nearY) <= outer && std::hypot(farX, farY) >= inner;
 }
 
 } // namespace
@@ -229,9 +415,7 @@ void drawClockIcon(QPainter& painter, int size)
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip)
 {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    setRenderHints(painter);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     painter.setPen(Qt::NoPen);
@@ -248,15 +432,7 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
     drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
     drawCentredText(painter, frame.TimeText, QRectF(x, y, 2 * r, 2 * r), tools.TimeBrush, frame.TimeFontSize);
     drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
-
-    if (frame.showScale)
-        drawScale(painter, layout, tools.ScalePen);
-    if (frame.IsActive) {
-        painter.setPen(tools.FocusPen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(layout.face.adjusted(-1, -1, 1, 1));
-    }
-    drawButtonStripColumn(painter, layout, buttonStrip, frame.buttonState);
+    drawOverlay(painter, layout, tools, frame, buttonStrip);
 }
 
 QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
@@ -292,36 +468,129 @@ QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& befo
         piece << centre + direction * innerRadius << centre + direction * faceRadius;
     }
     const QRectF ring = piece.boundingRect().adjusted(-3, -3, 3, 3);
-    // The time text: a band across the inner circle, centred like the text and a little higher than its
-    // font's height (1.12 times its size for Arial).
-    const qreal size = std::max(after.TimeFontSize, MinimumFontSize);
-    const QRectF text(layout.inner.left(), layout.inner.center().y() - 0.75 * size, layout.inner.width(), 1.5 * size);
-    return {ring, text};
+    return {ring, timeTextBand(layout, after)};
 }
 
-QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
-                        const FaceFrame& after, const QImage& buttonStrip)
+void FaceDrawer::reset()
 {
-    // On a scaled screen text drawn inside a clip comes out slightly unlike text drawn whole: scaled screens
-    // get whole frames.
-    const qreal ratio = image.devicePixelRatio();
-    const QList<QRectF> changed = ratio == 1.0 ? secondChangeRects(layout, before, after) : QList<QRectF>();
+    m_layersValid = false;
+    m_shownValid = false;
+}
+
+void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio)
+{
+    ScratchImage disc(size);
+    QPainter painter(&disc.image);
+    painter.scale(ratio, ratio);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tools.BackgroundBrush);
+    painter.drawEllipse(layout.face);
+    painter.end();
+    m_disc = PixelRuns(disc.image);
+}
+
+void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                              const QImage& buttonStrip)
+{
+    ScratchImage overlay(m_disc.size());
+    QPainter painter(&overlay.image);
+    const qreal ratio = qreal(m_disc.size().width()) / layout.width();
+    painter.scale(ratio, ratio);
+    setRenderHints(painter);
+    drawOverlay(painter, layout, tools, frame, buttonStrip);
+    painter.end();
+    m_overlay = PixelRuns(overlay.image);
+}
+
+void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
+{
+    // Drawn into the same memory every minute.
+    if (m_minuteLayer.size() != m_disc.size())
+        m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    m_minuteLayer.fill(Qt::transparent);
+    QPainter painter(&m_minuteLayer);
+    const qreal ratio = qreal(m_disc.size().width()) / layout.width();
+    painter.scale(ratio, ratio);
+    setRenderHints(painter);
+    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
+    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
+    const qreal x = layout.inner.x();
+    const qreal y = layout.inner.y();
+    const qreal r = layout.inner.width() / 2;
+    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    painter.end();
+    m_overlay.blendOver(m_minuteLayer, m_minuteLayer.rect());
+}
+
+void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
+                         const FaceFrame& frame, bool withSecondsRing)
+{
+    // The disc is copied, not blended: it is the first thing in the rectangle.
+    m_disc.copyInto(image, deviceRect);
+    // The clip lies on whole device pixels, so that what is drawn inside it is drawn exactly as without it.
     QPainter painter(&image);
-    if (changed.isEmpty()) {
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(QRectF(QPointF(0, 0), image.deviceIndependentSize()), Qt::transparent);
-        DrawClock(painter, layout, tools, after, buttonStrip);
-        return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
+    painter.setClipRect(deviceRect);
+    const qreal ratio = qreal(image.width()) / layout.width();
+    setRenderHints(painter);
+    if (withSecondsRing) {
+        painter.scale(ratio, ratio);
+        drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep,
+                        QRectF(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio));
+        painter.resetTransform();
     }
-    // Each clip lies on whole pixels, so that the pixels inside it are drawn exactly as in a whole frame.
+    for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        const auto* source = reinterpret_cast<const QRgb*>(m_minuteLayer.constScanLine(row));
+        for (int x = deviceRect.left(); x <= deviceRect.right(); ++x)
+            blendPixels(target + x, source[x], 1);
+    }
+    const QRectF band = timeTextBand(layout, frame);
+    if (QRectF(band.topLeft() * ratio, band.size() * ratio).intersects(deviceRect)) {
+        painter.scale(ratio, ratio);
+        drawCentredText(painter, frame.TimeText, layout.inner, tools.TimeBrush, frame.TimeFontSize);
+    }
+}
+
+QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                         const QImage& buttonStrip)
+{
+    // The drawing goes to device pixels through an image without a pixel ratio over the same memory, so that
+    // copies and clips lie exactly on pixels; the painter scales logical coordinates itself.
+    const qreal ratio = image.devicePixelRatio();
+    QImage device(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+    if (!m_layersValid || m_disc.size() != device.size()) {
+        buildDisc(layout, tools, device.size(), ratio);
+        m_layersValid = false;
+        m_shownValid = false;
+    }
+    const bool overlayChanged = !m_layersValid || frame.showScale != m_layerFrame.showScale ||
+                                frame.IsActive != m_layerFrame.IsActive || frame.buttonState != m_layerFrame.buttonState;
+    if (overlayChanged)
+        buildOverlay(layout, tools, frame, buttonStrip);
+    if (overlayChanged || !(minuteLayerKey(frame) == minuteLayerKey(m_layerFrame))) {
+        buildMinuteLayer(layout, tools, frame);
+        m_layerFrame = frame;
+        m_layersValid = true;
+        m_shownValid = false;
+    }
+    const QList<QRectF> changed = m_shownValid ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
+    m_shown = frame;
+    m_shownValid = true;
+    if (changed.isEmpty()) {
+        compose(device, device.rect(), layout, tools, frame, true);
+        return QRect(0, 0, layout.width(), layout.height());
+    }
+    const QRectF annulus = layout.secondArc.adjusted(-2, -2, 2, 2);
+    const qreal outer = annulus.width() / 2 + tools.SecondPen.widthF() / 2;
+    const qreal inner = annulus.width() / 2 - tools.SecondPen.widthF() / 2 - 4;
     QRegion region;
     for (const QRectF& rect : changed) {
-        const QRect clip = rect.toAlignedRect();
-        painter.setClipRect(clip);
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(clip, Qt::transparent);
-        DrawClock(painter, layout, tools, after, buttonStrip);
-        region += clip;
+        const QRect deviceRect = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & device.rect();
+        const QRectF logical(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio);
+        compose(device, deviceRect, layout, tools, frame, reachesRing(logical, annulus.center(), inner, outer));
+        region += logical.toAlignedRect();
     }
     return region;
 }

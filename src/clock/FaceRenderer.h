@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock/FaceFrame.h"
+
 #include <QBrush>
 #include <QImage>
 #include <QRegion>
@@ -11,7 +13,6 @@ namespace kiv {
 
 struct ClockLayout;
 struct ClockSettings;
-struct FaceFrame;
 
 // The brushes and pens of the face, made once per settings change.
 struct DrawingTools
@@ -39,7 +40,8 @@ int backgroundAlpha(qint32 opacityStep);
 // close, settings and move buttons from top to bottom.
 QImage makeButtonStrip();
 
-// Draws one frame of the face onto a fully transparent surface of the layout's size.
+// Draws one frame of the face in one go onto a fully transparent surface of the layout's size (the icon, a
+// look at the face); the window's frames come from FaceDrawer, which draws the same things from layers.
 void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                const QImage& buttonStrip);
 
@@ -48,17 +50,70 @@ QImage clockIconImage(int size);
 // The same picture drawn with `painter` into the square (0, 0, size, size), for a scalable icon.
 void drawClockIcon(QPainter& painter, int size);
 
-// Brings `image`, which shows `before`, to show `after`, and returns the region that changed (logical
-// pixels). When only the second moved on (the usual tick), only the new piece of the seconds ring and the
-// time text are drawn again, clipped to the device pixels around them, so that neither drawing nor the
-// screen's update touches the rest; the pixels are the same as those of a whole new frame. Any other
-// change draws the whole face.
-QRegion DrawClockChange(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& before,
-                      const FaceFrame& after, const QImage& buttonStrip);
+// An image kept as runs of equal pixels, row by row: the face's layers are mostly runs of one colour
+// (transparent, the disc, the inside of a ring), so they take a fraction of a whole image's memory.
+class PixelRuns
+{
+public:
+    PixelRuns() = default;
+    explicit PixelRuns(const QImage& image); // premultiplied 32-bit pixels
+    QSize size() const { return m_size; }
+    // Sets the pixels of `image` inside `rect` (device pixels) to this image's.
+    void copyInto(QImage& image, const QRect& rect) const;
+    // Blends this image over `image` inside `rect` as the painter's source-over would.
+    void blendOver(QImage& image, const QRect& rect) const;
 
-// The rectangles that differ between two frames when only the second moved on (the new piece of the seconds
-// ring, the time text); nothing when more changed. Each is drawn on its own: a fill of few lines stays on
-// the painting thread, where one of many lines is shared out to a pool of threads that would wake each time.
+private:
+    template<typename Apply>
+    void forEachRun(QImage& image, const QRect& rect, Apply apply) const;
+
+    struct Run
+    {
+        QRgb pixel;
+        int length;
+    };
+    QList<qsizetype> m_rowStarts; // the index of each row's first run, and the end of the last row
+    QList<Run> m_runs;
+    QSize m_size;
+};
+
+// Draws the window's frames from cached layers: the disc; the seconds ring; everything that changes at most
+// once a minute (the minute and hour rings, the name or weekday, the date, and over them the scale, the focus
+// ring and the buttons, which are kept in a layer of their own as they change only with the settings, the
+// focus or the mouse); and the time text on top. The disc and the minute layer are drawn again only when what they show
+// changes, so the usual tick draws a piece of the seconds ring and the time text over copies of the cached
+// layers in the two small rectangles that changed. A whole frame is made the same way, so a frame drawn in
+// pieces has exactly the pixels of one drawn whole.
+class FaceDrawer
+{
+public:
+    // Forgets the layers and the frame shown: the next frame is drawn whole (after a change of the layout,
+    // the drawing tools or the image).
+    void reset();
+    // Brings `image` (device pixels, `image.devicePixelRatio()` of them to a logical pixel, of the layout's
+    // size) to show `frame`, and returns the region that changed in logical pixels.
+    QRegion draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                 const QImage& buttonStrip);
+
+private:
+    void buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio);
+    void buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                      const QImage& buttonStrip);
+    void buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame);
+    void compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
+                 const FaceFrame& frame, bool withSecondsRing);
+
+    PixelRuns m_disc;        // the face's disc
+    PixelRuns m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
+    QImage m_minuteLayer;    // what changes at most once a minute, with the overlay blended over it
+    FaceFrame m_layerFrame; // the frame the minute layer shows (its second and time text unused)
+    FaceFrame m_shown;      // the frame in the image
+    bool m_layersValid = false;
+    bool m_shownValid = false;
+};
+
+// The rectangles (logical pixels) that differ between two frames when only the second moved on: the new
+// piece of the seconds ring and the band of the time text; nothing when more changed.
 QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after);
 
 // The part of the window that shows and takes the mouse, in device pixels (`pixelRatio` of them to a logical

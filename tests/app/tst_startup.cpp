@@ -57,6 +57,16 @@ private slots:
         qputenv("QT_QPA_PLATFORM", "wayland");
         preferX11Platform();
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland"));
+        // Plain X image requests are this process's own choice: programs it starts do not inherit it, and a
+        // user's choice stays.
+        QVERIFY(qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"));
+        forgetPlatformChoices();
+        QVERIFY(!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"));
+        qputenv("QT_XCB_NO_MITSHM", "1");
+        preferX11Platform();
+        forgetPlatformChoices();
+        QCOMPARE(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("1"));
+        qunsetenv("QT_XCB_NO_MITSHM");
         qunsetenv("WAYLAND_DISPLAY");
         qputenv("QT_QPA_PLATFORM", oldPlatform);
     }

@@ -256,11 +256,11 @@ private slots:
 
     void countdownKeepsToItsDeadline()
     {
-        // The ms the clock runs before each tick (negative: ms asleep), and the tick that acts (0: none). Ticks
-        // a second apart act at the 30th; late ones 30 s after the start, not after 30 ticks; so does a tick
-        // after the process was frozen 20 s; a sleep cancels the countdown, but one of a second is a jitter.
-        const std::pair<QList<int>, int> rows[] = {{QList<int>(30, 1000), 30},
-                                                   {QList<int>(20, 1600), 19},
+        // The ms the clock runs before each tick (negative: ms asleep), and the tick that acts (0: none). Late
+        // ticks act 30 s after the start, not after 30 ticks (ticks a second apart act at the 30th, as each row
+        // of the case above shows); so does a tick after the process was frozen 20 s; a sleep cancels the
+        // countdown, but one of a second is a jitter.
+        const std::pair<QList<int>, int> rows[] = {{QList<int>(20, 1600), 19},
                                                    {QList<int>(10, 1000) << 20000, 11},
                                                    {QList<int>(5, 1000) << -3600000 << 1000 << 1000, 0},
                                                    {QList<int>(5, 1000) << -1000 << QList<int>(25, 1000), 31}};

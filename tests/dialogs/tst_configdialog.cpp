@@ -279,8 +279,8 @@ private slots:
     void boxesPutTheirTextRightAndAlarmsAreAddedOnceDeletedAndDisabled()
     {
         control("TxtHourCircle")->clear();
-        QTest::keyClicks(control("TxtHourCircle"), u"9x"_s);
-        QCOMPARE(control("TxtHourCircle")->text(), u"9"_s); // a number box takes no letters
+        QTest::keyClicks(control("TxtHourCircle"), u"-9x"_s);
+        QCOMPARE(control("TxtHourCircle")->text(), u"-9"_s); // a number box takes digits and signs, no letters
         // A box is checked when the focus moves to another control of the dialog, not when another window
         // takes it: a half-typed text waits. Leaving a box applies nothing.
         QWidget other;
@@ -491,7 +491,6 @@ private slots:
             {QString(), u"18"_s, u"48"_s}};
         for (const auto& [text, width, radius] : rows)
             QCOMPARE(std::pair(checkedWidthText(text), checkedRadiusText(text)), std::pair(width, radius));
-        QVERIFY(numberBoxAccepts(u'7') && numberBoxAccepts(u'-') && !numberBoxAccepts(u'a'));
         // An alarm whose flag is neither 1 nor 0 is not listed; the lines know their alarms.
         AlarmTable table;
         for (const auto& [hour, enabled] : {std::pair{19, 1}, {0, -1}, {0, 0}}) {

@@ -40,7 +40,7 @@ private slots:
 
     void displayNeededOnlyByX11AndWaylandSessionsRunOnX11()
     {
-        // xcb opens DISPLAY, empty or not; others open none. (tst_nodisplay runs the clock on Qt's default
+        // xcb opens DISPLAY, empty or not; others open none. (tst_power runs the clock on Qt's default
         // platform with an empty DISPLAY and one where no X server listens.)
         const std::tuple<QString, QString, std::optional<QString>> rows[] = {{u"xcb"_s, u""_s, u""_s},
                                                                              {u"offscreen"_s, u""_s, std::nullopt},

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -22,20 +23,9 @@ QByteArray handBuiltRecord(const QByteArray& textBytes, const QByteArray& soundB
     return bytes + textBytes.leftJustified(255, ' ') + soundBytes.leftJustified(255, ' ');
 }
 
-// An alarm as the editor stores it: texts padded to their fixed length, the default sound.
-AlarmRecord alarmAt(int hour, int minute, qint32 action = ActionTip, const QString& text = {}, qint32 enabled = 1)
-{
-    AlarmRecord record;
-    record.Time = alarmTimeOf(hour, minute);
-    record.Enabled = enabled;
-    record.Action = action;
-    record.Text = text.leftJustified(255, u' ');
-    record.Sound = DefaultSoundText.leftJustified(255, u' ');
-    return record;
-}
-
 } // namespace
 
+using test::alarmAt;
 using test::readFile;
 
 // The alarm file byte for byte; the alarm check driving the real tip window, its countdown and its sound.

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakeClockServices.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -493,12 +494,8 @@ private slots:
             QCOMPARE(std::pair(checkedWidthText(text), checkedRadiusText(text)), std::pair(width, radius));
         // An alarm whose flag is neither 1 nor 0 is not listed; the lines know their alarms.
         AlarmTable table;
-        for (const auto& [hour, enabled] : {std::pair{19, 1}, {0, -1}, {0, 0}}) {
-            AlarmRecord alarm;
-            alarm.Time = alarmTimeOf(hour, 5);
-            alarm.Enabled = enabled;
-            table.append(alarm);
-        }
+        for (const auto& [hour, enabled] : {std::pair{19, 1}, {0, -1}, {0, 0}})
+            table.append(test::alarmAt(hour, 5, ActionTip, {}, enabled));
         const QList<AlarmLine> lines = alarmLines(table, false);
         QCOMPARE(QStringList({lines[0].text, lines.value(1).text, alarmLines(table, true)[0].text}),
                  QStringList({u"07:05 PM - 启用"_s, u"12:05 AM - 禁用"_s, u"19:05 - 启用"_s}));

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "DesktopClock.h"
 #include "KivTest.h"
 #include "alarms/AlarmFile.h"
@@ -243,12 +244,8 @@ private slots:
         const QTime now = QDateTime::currentDateTimeUtc().time();
         QByteArray records;
         for (const QTime& time : {now, now.addSecs(60)}) {
-            AlarmRecord alarm;
-            alarm.Time = alarmTimeOf(time.hour(), time.minute());
-            alarm.Enabled = 1;
+            AlarmRecord alarm = test::alarmAt(time.hour(), time.minute(), ActionTip, u"该喝水了! 起来走一走."_s);
             alarm.PlayTime = 4;
-            alarm.Text = u"该喝水了! 起来走一走."_s;
-            alarm.Sound = DefaultSoundText;
             records += encodeAlarmRecord(alarm);
         }
         const QString folder = m_home->filePath(u"data/KivSoft/Kiv Clock"_s);

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -60,9 +61,7 @@ private slots:
         LogindPowerActions power(messages, QDBusConnection::connectToBus(m_address, u"system"_s),
                                  QDBusConnection::connectToBus(m_address, u"session"_s));
         AlarmState state;
-        AlarmRecord alarm;
-        alarm.Action = ActionShutdown;
-        QVERIFY(state.table.append(alarm));
+        QVERIFY(state.table.append(test::alarmAt(0, 0, ActionShutdown)));
         state.CurrentAlarm = 0;
         const ClockSettings settings;
         AlarmTip tip(state, settings, u"Test"_s, {}, sound, power);

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -22,20 +23,9 @@ QByteArray handBuiltRecord(const QByteArray& textBytes, const QByteArray& soundB
     return bytes + textBytes.leftJustified(255, ' ') + soundBytes.leftJustified(255, ' ');
 }
 
-// An alarm as the editor stores it: texts padded to their fixed length, the default sound.
-AlarmRecord alarmAt(int hour, int minute, qint32 action = ActionTip, const QString& text = {}, qint32 enabled = 1)
-{
-    AlarmRecord record;
-    record.Time = alarmTimeOf(hour, minute);
-    record.Enabled = enabled;
-    record.Action = action;
-    record.Text = text.leftJustified(255, u' ');
-    record.Sound = DefaultSoundText.leftJustified(255, u' ');
-    return record;
-}
-
 } // namespace
 
+using test::alarmAt;
 using test::readFile;
 
 // The alarm file byte for byte; the alarm check driving the real tip window, its countdown and its sound.
@@ -256,11 +246,11 @@ private slots:
 
     void countdownKeepsToItsDeadline()
     {
-        // The ms the clock runs before each tick (negative: ms asleep), and the tick that acts (0: none). Ticks
-        // a second apart act at the 30th; late ones 30 s after the start, not after 30 ticks; so does a tick
-        // after the process was frozen 20 s; a sleep cancels the countdown, but one of a second is a jitter.
-        const std::pair<QList<int>, int> rows[] = {{QList<int>(30, 1000), 30},
-                                                   {QList<int>(20, 1600), 19},
+        // The ms the clock runs before each tick (negative: ms asleep), and the tick that acts (0: none). Late
+        // ticks act 30 s after the start, not after 30 ticks (ticks a second apart act at the 30th, as each row
+        // of the case above shows); so does a tick after the process was frozen 20 s; a sleep cancels the
+        // countdown, but one of a second is a jitter.
+        const std::pair<QList<int>, int> rows[] = {{QList<int>(20, 1600), 19},
                                                    {QList<int>(10, 1000) << 20000, 11},
                                                    {QList<int>(5, 1000) << -3600000 << 1000 << 1000, 0},
                                                    {QList<int>(5, 1000) << -1000 << QList<int>(25, 1000), 31}};

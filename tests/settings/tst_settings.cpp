@@ -107,12 +107,12 @@ private slots:
 
     void dwordsAndTextsThatNeedEscapingRoundTrip()
     {
-        // Negative, all bits, positive, the leading number of a text, a half rounded to even, too many bits.
+        // Negative, all bits, positive, the leading number of a text, too many bits. (tst_core reads the
+        // numbers of texts.)
         const std::tuple<QString, QByteArray, int> rows[] = {{u"-2401252"_s, "dword:ffdb5c1c", -2401252},
                                                              {u"-1"_s, "dword:ffffffff", -1},
                                                              {u"2004318071"_s, "dword:77777777", 2004318071},
                                                              {u"48px"_s, "dword:00000030", 48},
-                                                             {u"18.5"_s, "dword:00000012", 18},
                                                              {u"99999999999"_s, {}, 0}};
         for (const auto& [text, stored, readBack] : rows) {
             QCOMPARE(write(u"V"_s, text), stored.isEmpty() ? RegInvalidParameter : 0);
@@ -164,9 +164,7 @@ private slots:
         QCOMPARE(std::pair(m_registry->ReadRegistryValue(kKey, u"ClockRadius"_s),
                            m_registry->ReadRegistryValue(kKey, u"TimeZoneIndex"_s)),
                  std::pair(RegistryValue(80), RegistryValue(74)));
-        // The rewritten file is clean, so later writes set nothing more aside.
-        write(u"Top"_s, 0);
-        QCOMPARE(setAside().size(), 1);
+        // (tst_application saves twice more and finds one copy kept, and the user told of it once.)
     }
 
     void freshClockAndRangeRules()
@@ -240,13 +238,11 @@ private slots:
         write(u"TimeStandard"_s, 1);
         QCOMPARE(m_store->LoadClockSettings(settings, kBeijing), 2);
         QCOMPARE(QList({settings.TimeZoneIndex, settings.ZoneOffset, settings.TimeStandard}), QList({81, 540, 0}));
-        // A tz database zone is stored as ZoneId beside index -1 and survives a save; one this system lacks
-        // keeps to the fixed index (Tokyo) or UTC and stays stored; without ZoneId a record reads as before.
+        // A tz database zone this system lacks keeps to the fixed index (Tokyo) or UTC and stays stored.
+        // (tst_configdialog stores a zone that exists, and a fixed one again, through the dialog.)
         write(u"Enable"_s, 1);
-        const std::tuple<QString, int, bool, int> zones[] = {{u"Europe/Moscow"_s, -1, true, 0},
-                                                             {u"Nowhere/Atlantis"_s, 81, false, 540},
-                                                             {u"Nowhere/Atlantis"_s, -1, false, 0},
-                                                             {QString(), 81, false, 540}};
+        const std::tuple<QString, int, bool, int> zones[] = {{u"Nowhere/Atlantis"_s, 81, false, 540},
+                                                             {u"Nowhere/Atlantis"_s, -1, false, 0}};
         for (const auto& [id, index, valid, offset] : zones) {
             ClockSettings zoned = reload();
             std::tie(zoned.ZoneId, zoned.TimeZoneIndex) = std::pair(id, index);
@@ -276,9 +272,8 @@ private slots:
     void clockNamesParsedAndListedDefaultFirst()
     {
         // A missing closing brace ends parsing; names are cleaned; text between names and a closing brace
-        // before an opening one are skipped.
+        // before an opening one are skipped. (A plain list is loaded below.)
         const std::pair<QString, QStringList> rows[] = {{QString(), {}},
-                                                        {u"{A}{B}"_s, {u"A"_s, u"B"_s}},
                                                         {u"{A}{B"_s, {u"A"_s}},
                                                         {u"{ Office }"_s, {u"Office"_s}},
                                                         {u"junk{A}x{B}"_s, {u"A"_s, u"B"_s}},
@@ -308,9 +303,9 @@ private slots:
         clocks.LoadClockList();
         QVERIFY(clocks.AddClock(u"  Tokyo  "_s, 81));
         QCOMPARE(m_registry->ReadRegistryValue(clockKeyPath(u"Tokyo"_s), u"Enable"_s), RegistryValue(1));
-        // A clock another process added after this list was loaded counts too.
+        // A clock another process added after this list was loaded counts too, in any case.
         setClocks(storedNames() + u"{Paris}"_s);
-        QVERIFY(!clocks.AddClock(u"Paris"_s, 37));
+        QVERIFY(!clocks.AddClock(u"pARIS"_s, 37));
         QCOMPARE(m_messages.shown.last().text, ClockMessages::NameExists());
         QVERIFY(clocks.AddClock(u"Rome"_s, 37, u"Europe/Rome"_s));
         QCOMPARE(std::pair(m_registry->ReadRegistryValue(clockKeyPath(u"Rome"_s), u"TimeZoneIndex"_s),
@@ -333,7 +328,6 @@ private slots:
             {office, u"Office"_s, ClockMessages::NameExists()},                                // a listed clock
             {office, u"default"_s, ClockMessages::NameExists()},                               // in lower case
             {office, u"OFFICE"_s, ClockMessages::NameExists()},                                // in another case
-            {u"{Office}{Paris}"_s, u"pARIS"_s, ClockMessages::NameExists()},                   // added meanwhile
             {office, u"system"_s, ClockMessages::AddFailed() + clockNameProblem(u"System"_s)}, // the clock list's key
             {office, longName, ClockMessages::AddFailed() + clockNameProblem(longName)},       // too long a name
             {office, u"a{b"_s, ClockMessages::BadName()},                                      // opening brace
@@ -377,14 +371,7 @@ private slots:
         clocks.StopAndDeleteClock(u"Gone"_s);
         QCOMPARE(m_instances.closed, QStringList{u"B"_s});
         QCOMPARE(storedNames(), QString());
-        // A store that cannot be changed keeps the clock listed, and the user is told why.
-        setClocks(u"{C}"_s);
-        QFile::remove(path() + u".lock"_s);
-        QVERIFY(QDir().mkpath(path() + u".lock"_s));
-        QVERIFY(!clocks.DeleteClock(u"C"_s));
-        QCOMPARE(storedNames(), u"{C}"_s);
-        QVERIFY(m_messages.shown.last().text.startsWith(ClockMessages::DeleteFailed()));
-        QVERIFY(m_messages.shown.last().text.size() > ClockMessages::DeleteFailed().size());
+        // (tst_configdialog sees a delete the store refuses say why and leave the clock listed.)
     }
 
     void setAutorun()

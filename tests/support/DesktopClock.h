@@ -4,6 +4,8 @@
 // The including test defines KIVCLOCK, the program's path.
 
 #include "KivTest.h"
+#include "settings/Registry.h"
+#include "settings/RegistryKeys.h"
 
 namespace kiv::test {
 
@@ -44,6 +46,11 @@ public:
     }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
     QString registryPath() const { return filePath(QStringLiteral("config/KivSoft/Kiv Clock/registry.reg")); }
+    // A value of the default clock's settings record in the store of these folders.
+    RegistryValue stored(const QString& name) const
+    {
+        return Registry(registryPath()).ReadRegistryValue(clockKeyPath(QStringLiteral("Default")), name);
+    }
     // Starts the clock `name` in these folders.
     void start(QProcess& process, const QString& name) const
     {

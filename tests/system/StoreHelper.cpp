@@ -3,6 +3,7 @@
 //   add REGISTRY PREFIX COUNT   add COUNT clocks named PREFIX-0, PREFIX-1, ...
 //   save-settings REGISTRY      save two different settings records in turn, forever
 //   save-alarms ALARMS          save two different alarm tables in turn, forever
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "alarms/AlarmFile.h"
 #include "platform/linux/InstanceChannel.h"
@@ -89,10 +90,7 @@ int addClocks(const QStringList& args)
     test::RecordingMessages messages;
     AlarmTable five, seven;
     for (int i = 0; i < 7; ++i) {
-        AlarmRecord record;
-        record.Time = alarmTimeOf(i, i);
-        record.Enabled = 1;
-        record.Text = QStringLiteral("提醒 %1").arg(i);
+        const AlarmRecord record = test::alarmAt(i, i, ActionTip, QStringLiteral("提醒 %1").arg(i));
         seven.append(record);
         if (i < 5)
             five.append(record);

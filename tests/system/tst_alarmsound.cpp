@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -59,10 +60,8 @@ private slots:
         QtAlarmSound sound;
         test::RecordingAlarmServices power;
         AlarmTip tip(state, settings, u"Default"_s, m_wav, sound, power);
-        AlarmRecord alarm;
-        alarm.Enabled = 1;
+        AlarmRecord alarm = test::alarmAt(0, 0);
         alarm.PlayTime = 4; // until the window closes
-        alarm.Sound = DefaultSoundText;
         state.table.append(alarm);
         state.CurrentAlarm = 0;
         QCOMPARE(playingStreams(), 0);

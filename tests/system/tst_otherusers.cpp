@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmFile.h"
@@ -60,9 +61,7 @@ private slots:
         QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7555));
         const AppPaths paths = InitPaths(u"Tokyo"_s, u"/usr/bin"_s, home.path());
         AlarmTable table;
-        AlarmRecord record;
-        record.Text = u"私人的提醒"_s.leftJustified(255, u' ');
-        table.append(record);
+        table.append(test::alarmAt(7, 0, ActionTip, u"私人的提醒"_s));
         test::RecordingMessages messages;
         QVERIFY(SaveAlarms(paths.AlarmFilePath, table, messages));
         for (const QString& path : {paths.AlarmFilePath, paths.DataFolder, paths.MakerFolder})

@@ -1,3 +1,4 @@
+#include "AlarmRecords.h"
 #include "FakePlatform.h"
 #include "KivTest.h"
 #include "alarms/AlarmDispatch.h"
@@ -8,7 +9,8 @@
 #include <QDBusConnection>
 
 // The power actions against a stand-in for logind on a private bus: which calls each action makes, and the
-// messages of the forced actions when the user may not shut down.
+// messages of the forced actions when the user may not shut down. On the same bus, the notification the
+// clock sends when it finds no display.
 class TestPower final : public QObject
 {
     Q_OBJECT
@@ -59,9 +61,7 @@ private slots:
         LogindPowerActions power(messages, QDBusConnection::connectToBus(m_address, u"system"_s),
                                  QDBusConnection::connectToBus(m_address, u"session"_s));
         AlarmState state;
-        AlarmRecord alarm;
-        alarm.Action = ActionShutdown;
-        QVERIFY(state.table.append(alarm));
+        QVERIFY(state.table.append(test::alarmAt(0, 0, ActionShutdown)));
         state.CurrentAlarm = 0;
         const ClockSettings settings;
         AlarmTip tip(state, settings, u"Test"_s, {}, sound, power);
@@ -117,6 +117,35 @@ private slots:
             QCOMPARE(messages.shown.size(), message.isEmpty() ? 0 : 1);
             if (!message.isEmpty())
                 QCOMPARE(messages.shown.first().text, message);
+        }
+    }
+
+    void withoutADisplayTheClockSaysWhichInOneLineAndEnds()
+    {
+        // Without a display the clock says in one line which display it could not open, shows that through the
+        // desktop's notification service, and ends with status 1 rather than an abort.
+        startFake({u"--notifications"_s});
+        // A Wayland session without XWayland (DISPLAY empty), and a display where no X server listens: a number
+        // far above those X servers take, whose socket does not exist.
+        int unused = 700 + int(QCoreApplication::applicationPid() % 200);
+        while (QFileInfo::exists(u"/tmp/.X11-unix/X%1"_s.arg(unused)) ||
+               QFileInfo::exists(u"/tmp/.X%1-lock"_s.arg(unused)))
+            ++unused;
+        qputenv("QT_QPA_PLATFORM", "");
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        for (const QString& display : {QString(), u":%1"_s.arg(unused)}) {
+            qputenv("DISPLAY", display.toUtf8());
+            QProcess clock;
+            clock.start(QStringLiteral(KIVCLOCK), {});
+            QVERIFY(clock.waitForFinished(20000));
+            QCOMPARE(std::pair(clock.exitStatus(), clock.exitCode()), std::pair(QProcess::NormalExit, 1));
+            const QStringList lines = QString::fromUtf8(clock.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 1);
+            QVERIFY2(lines[0].contains(u"DISPLAY=\""_s + display + u"\"。"_s), qPrintable(lines[0]));
+            QVERIFY(m_fake->waitForReadyRead(5000));
+            const QString notified = QString::fromUtf8(m_fake->readLine()).trimmed();
+            QVERIFY2(notified.startsWith(u"Notify kivclock "_s) && lines[0].endsWith(notified.section(u" | "_s, 1)),
+                     qPrintable(notified));
         }
     }
 };

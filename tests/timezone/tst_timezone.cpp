@@ -39,9 +39,7 @@ private slots:
         const auto utc = [](int month, int day, int hour, int minute) {
             return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
         };
-        const SystemZoneRow zones[] = {{"Europe/London", summer, 0, 2},      // London in summer is in daylight time
-                                       {"Europe/London", winter, 0, 1},      // London in winter is in standard time
-                                       {"America/New_York", summer, 300, 2}, // New York in summer
+        const SystemZoneRow zones[] = {{"America/New_York", summer, 300, 2}, // New York in summer
                                        {"Asia/Shanghai", summer, -480, 0},   // Shanghai has no daylight saving
                                        {"Asia/Kathmandu", winter, -345, 0},  // Kathmandu
                                        {"Europe/Dublin", utc(3, 29, 0, 59), 0, 1},       // Dublin before summer time
@@ -77,26 +75,22 @@ private slots:
             {"Australia/Sydney", at(2026, 4, 4, 16, 0), at(2026, 4, 5, 2, 0)},
             {"Europe/Dublin", at(2026, 3, 29, 0, 59), at(2026, 3, 29, 0, 59)},    // winter is UTC
             {"Europe/Dublin", at(2026, 3, 29, 1, 0), at(2026, 3, 29, 2, 0)},
-            {"Europe/Moscow", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 15, 0)},    // UTC+3 all year since 2014
-            {"Europe/Moscow", at(2026, 7, 1, 12, 0), at(2026, 7, 1, 15, 0)},
+            {"Europe/Moscow", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 15, 0)},    // UTC+3 in winter too since 2014
             {"Europe/Moscow", at(2012, 7, 1, 12, 0), at(2012, 7, 1, 16, 0)},      // UTC+4 from 2011 to 2014
             {"Asia/Kathmandu", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 17, 45)}}; // UTC+05:45
         for (const auto& [zone, moment, shown] : rows)
             QVERIFY2(ComputeZoneTime(moment.toLocalTime(), QTimeZone(zone)) == shown, zone.constData());
         // The zone lists: places by region, named as people write them, without aliases.
         const std::pair<QByteArray, QString> names[] = {{"Europe/Moscow", u"Moscow"_s},
-                                                        {"America/Argentina/Buenos_Aires", u"Buenos Aires (Argentina)"_s},
-                                                        {"America/Indiana/Knox", u"Knox (Indiana)"_s}};
+                                                        {"America/Argentina/Buenos_Aires", u"Buenos Aires (Argentina)"_s}};
         for (const auto& [id, city] : names)
             QCOMPARE(tzCityName(id), city);
         QStringList regions;
         for (const TzRegion& region : tzDatabaseRegions())
             regions.append(region.name);
+        // (tst_configdialog picks Europe/Moscow and Asia/Kathmandu from the dialog's list.)
         QVERIFY2(regions.contains(u"Europe"_s) && !regions.contains(u"US"_s) && !regions.contains(u"Etc"_s),
                  qPrintable(regions.join(u' ')));
-        const TzRegion& europe = tzDatabaseRegions()[regions.indexOf(u"Europe"_s)];
-        QVERIFY(std::any_of(europe.zones.begin(), europe.zones.end(),
-                            [](const TzZoneItem& zone) { return zone.id == "Europe/Moscow"; }));
     }
 };
 

@@ -102,8 +102,6 @@ private slots:
         QCOMPARE(copy.TabPicture(1).toImage(), blue.toImage());
         QCOMPARE(QList({copy.TabAccessKey(0), copy.TabAccessKey(1)}), QList({int('X'), int('A')}));
         QCOMPARE(copy.property("ShowFocusRect").toBool(), false);
-        // hwnd is the window the strip draws in; there is no device context (hdc).
-        QCOMPARE(std::pair(WId(m_tab->hwnd()), m_tab->hdc()), std::pair(m_window->winId(), qulonglong(0)));
     }
 
     void keysAndAccessKeysSharedWithAButton()

@@ -84,6 +84,11 @@ AlarmTip::AlarmTip(AlarmState& state, const ClockSettings& settings, QString clo
     connect(&m_playTimer, &QTimer::timeout, this, &AlarmTip::playTick);
 }
 
+AlarmTip::~AlarmTip()
+{
+    stopCountdown();
+}
+
 void AlarmTip::ShowTip()
 {
     const qint32 k = m_state.CurrentAlarm;

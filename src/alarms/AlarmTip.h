@@ -56,6 +56,7 @@ class AlarmTip final : public QObject
 public:
     AlarmTip(AlarmState& state, const ClockSettings& settings, QString clockName, QString defaultSoundPath,
              AlarmSound& sound, PowerActions& power, const CountdownClock& clock = systemCountdownClock());
+    ~AlarmTip() override;
 
     // Fills the view for the current alarm, starts its countdown or shows its text, and starts its sound.
     void ShowTip();

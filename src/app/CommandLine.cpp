@@ -44,6 +44,8 @@ QString versionText()
 namespace {
 // The value that marks the variable as set here, not by the user.
 constexpr char kPlainImagesByClock[] = "kivclock";
+// Whether preferX11Platform chose the platform, rather than the user.
+bool platformChosenHere = false;
 } // namespace
 
 void preferX11Platform()
@@ -55,8 +57,10 @@ void preferX11Platform()
         qputenv("QT_XCB_NO_MITSHM", kPlainImagesByClock);
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
-    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+        platformChosenHere = true;
+    }
 }
 
 void keepMemoryCompact()
@@ -71,6 +75,10 @@ void forgetPlatformChoices()
 {
     if (qgetenv("QT_XCB_NO_MITSHM") == kPlainImagesByClock)
         qunsetenv("QT_XCB_NO_MITSHM");
+    // Programs the clock starts on a Wayland desktop run natively.
+    if (platformChosenHere && qgetenv("QT_QPA_PLATFORM") == "xcb")
+        qunsetenv("QT_QPA_PLATFORM");
+    platformChosenHere = false;
 }
 
 } // namespace kiv

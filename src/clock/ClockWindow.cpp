@@ -121,8 +121,10 @@ QDateTime ClockWindow::zoneTimeNow() const
     const ClockSettings& settings = m_context.settings;
     if (settings.Zone.isValid())
         return ComputeZoneTime(m_context.time.localNow(), settings.Zone);
+    // A clock whose tz database zone is missing shows its fixed zone's standard time (the time standard of
+    // such a clock is not kept up to date).
     return ComputeZoneTime(m_context.time.localNow(), m_context.time.systemZone(), settings.ZoneOffset,
-                           settings.TimeStandard);
+                           settings.ZoneId.isEmpty() ? settings.TimeStandard : 0);
 }
 
 bool ClockWindow::redraw()

@@ -65,11 +65,18 @@ void fillZoneList(QComboBox* list, const TimeZoneTable& zones)
     }
 }
 
-// Selects the clock's zone: its tz database zone, or its fixed zone when it has none (or this system lacks it).
-void selectZone(QComboBox* list, const ClockSettings& settings)
+// Selects the clock's zone: its tz database zone, else its fixed zone. A zone the list cannot show (a tz
+// database zone this system lacks, an index outside the table) selects nothing in the clock's `own` list, so
+// that applying keeps it as stored; the new clock's list then keeps its selection.
+void selectZone(QComboBox* list, const ClockSettings& settings, bool own)
 {
-    const int row = settings.Zone.isValid() ? list->findData(settings.Zone.id()) : settings.TimeZoneIndex;
-    setIndexQuietly(list, row);
+    int row = settings.Zone.isValid() ? list->findData(settings.Zone.id()) : -1;
+    if (row < 0 && settings.ZoneId.isEmpty() && TimeZoneTable::isValidIndex(settings.TimeZoneIndex))
+        row = settings.TimeZoneIndex;
+    if (row < 0 && !own)
+        return;
+    const QSignalBlocker blocker(list);
+    list->setCurrentIndex(row);
 }
 
 } // namespace
@@ -185,8 +192,8 @@ void ConfigDialog::IniConfig(bool reload)
     setIndexQuietly(m_ui->CombOnTop, s.AlwaysOnTop);
     setIndexQuietly(m_ui->CombOpacity, s.BackgroundOpacity);
     setIndexQuietly(m_ui->CombAutorun, m_context.clockList.GetAutorunState());
-    for (QComboBox* zones : {m_ui->CombTimeZone0, m_ui->CombTimeZone})
-        selectZone(zones, s);
+    selectZone(m_ui->CombTimeZone0, s, true);
+    selectZone(m_ui->CombTimeZone, s, false);
     setIndexQuietly(m_ui->CombDST, s.TimeStandard);
     showDaylightOfZone();
     RefreshClockList();
@@ -205,11 +212,14 @@ void ConfigDialog::ApplyConfig()
     s.BackgroundOpacity = m_ui->CombOpacity->currentIndex();
     s.DisplayScale = m_ui->CombDisplayScale->currentIndex();
     s.Autorun = m_ui->CombAutorun->currentIndex();
-    // A tz database zone keeps its own daylight rules: the time standard stays as it was.
-    s.ZoneId = QString::fromLatin1(m_ui->CombTimeZone0->currentData().toByteArray());
+    // A zone the list could not show stays as stored. A tz database zone keeps its own daylight rules: the
+    // time standard stays as it was.
+    if (m_ui->CombTimeZone0->currentIndex() >= 0) {
+        s.ZoneId = QString::fromLatin1(m_ui->CombTimeZone0->currentData().toByteArray());
+        s.TimeZoneIndex = s.ZoneId.isEmpty() ? m_ui->CombTimeZone0->currentIndex() : -1;
+    }
     if (s.ZoneId.isEmpty())
         s.TimeStandard = m_ui->CombDST->currentIndex();
-    s.TimeZoneIndex = s.ZoneId.isEmpty() ? m_ui->CombTimeZone0->currentIndex() : -1;
     m_context.registry.WriteRegistryValue(clockKeyPath(m_context.clockName), QStringLiteral("TimeZoneIndex"),
                                           QString::number(s.TimeZoneIndex), RegDword);
     resolveClockZone(s, m_context.zones);
@@ -362,10 +372,14 @@ void ConfigDialog::showDaylightOfZone()
     // An empty id would give the system's zone.
     const QByteArray id = m_ui->CombTimeZone0->currentData().toByteArray();
     const QTimeZone zone = id.isEmpty() ? QTimeZone() : QTimeZone(id);
-    m_ui->CombDST->setEnabled(!zone.isValid());
+    const bool fixed = m_ui->CombTimeZone0->currentIndex() >= 0 ? !zone.isValid() : m_context.settings.ZoneId.isEmpty();
+    m_ui->CombDST->setEnabled(fixed);
     if (zone.isValid()) {
         const QDateTime now = QDateTime::currentDateTimeUtc();
         setIndexQuietly(m_ui->CombDST, querySystemZone(zone, now).State == 2 ? 1 : 0);
+    } else {
+        // Back on a fixed zone the clock's own time standard shows again, not the last zone's daylight state.
+        setIndexQuietly(m_ui->CombDST, m_context.settings.TimeStandard);
     }
 }
 

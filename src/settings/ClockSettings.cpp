@@ -151,7 +151,11 @@ bool ClockSettingsStore::SaveClockSettings(const ClockSettings& settings)
 
 bool resolveClockZone(ClockSettings& settings, const TimeZoneTable& zones)
 {
-    settings.ZoneOffset = TimeZoneTable::isValidIndex(settings.TimeZoneIndex) ? zones[settings.TimeZoneIndex].Offset : 0;
+    // An index outside the table keeps the offset it had; a missing tz database zone without a fixed one is UTC.
+    if (TimeZoneTable::isValidIndex(settings.TimeZoneIndex))
+        settings.ZoneOffset = zones[settings.TimeZoneIndex].Offset;
+    else if (!settings.ZoneId.isEmpty())
+        settings.ZoneOffset = 0;
     settings.Zone = settings.ZoneId.isEmpty() ? QTimeZone() : QTimeZone(settings.ZoneId.toLatin1());
     return settings.ZoneId.isEmpty() || settings.Zone.isValid();
 }

@@ -145,6 +145,11 @@ private slots:
         forgetPlatformChoices();
         QCOMPARE(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("1"));
         qunsetenv("QT_XCB_NO_MITSHM");
+        // Nor do they inherit the X11 platform chosen for a Wayland session.
+        qunsetenv("QT_QPA_PLATFORM");
+        preferX11Platform();
+        forgetPlatformChoices();
+        QVERIFY(!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
         qunsetenv("WAYLAND_DISPLAY");
         qputenv("QT_QPA_PLATFORM", oldPlatform);
     }

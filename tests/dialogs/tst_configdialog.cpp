@@ -161,6 +161,8 @@ private slots:
     {
         // Moscow has kept UTC+3 all year since 2014; the fixed table still says UTC+04:00.
         m_fakes->time.now = QDateTime(QDate(2026, 7, 1), QTime(12, 0, 0), Qt::UTC);
+        settings().TimeStandard = 1;
+        m_dialog->IniConfig(true);
         QComboBox* zones = combo("CombTimeZone0");
         zones->setCurrentIndex(zones->findData(QByteArray("Europe/Moscow")));
         QVERIFY(!combo("CombDST")->isEnabled());
@@ -168,11 +170,19 @@ private slots:
         QCOMPARE(m_app->window()->shownZoneTime(), QDateTime(QDate(2026, 7, 1), QTime(15, 0, 0), Qt::UTC));
         QCOMPARE(std::pair(CleanString(stored(u"ZoneId"_s).toString()), stored(u"TimeZoneIndex"_s)),
                  std::pair(u"Europe/Moscow"_s, RegistryValue(-1)));
-        // A fixed zone again: the id goes from the store and the time standard can be chosen again.
+        // A fixed zone again: the id goes from the store, and the clock's own time standard (daylight) shows
+        // again and can be chosen, not Moscow's daylight state.
         zones->setCurrentIndex(59);
-        QVERIFY(combo("CombDST")->isEnabled());
+        QVERIFY(combo("CombDST")->isEnabled() && combo("CombDST")->currentIndex() == 1);
         click("CmdConfig2");
-        QVERIFY(!stored(u"ZoneId"_s).isText() && settings().ZoneOffset == 240);
+        QVERIFY(!stored(u"ZoneId"_s).isText() && settings().ZoneOffset == 240 && stored(u"TimeStandard"_s) == RegistryValue(1));
+        // A zone this system lacks is shown as none and kept as stored by an Apply.
+        std::tie(settings().ZoneId, settings().TimeZoneIndex) = std::pair(u"Nowhere/Atlantis"_s, -1);
+        m_dialog->IniConfig(true);
+        QCOMPARE(zones->currentIndex(), -1);
+        click("CmdConfig2");
+        QCOMPARE(std::pair(CleanString(stored(u"ZoneId"_s).toString()), stored(u"TimeZoneIndex"_s)),
+                 std::pair(u"Nowhere/Atlantis"_s, RegistryValue(-1)));
         // Typing a city's first letters finds its zone.
         QTest::keyClicks(zones, u"Kathm"_s);
         QCOMPARE(zones->currentData().toByteArray(), "Asia/Kathmandu");

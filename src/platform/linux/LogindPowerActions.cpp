@@ -132,8 +132,10 @@ void LogindPowerActions::ForceRestart()
 void SleepSignalReceiver::PrepareForSleep(bool start)
 {
     // false arrives after the wake; the boot-time check of the countdown covers a signal that was missed.
-    if (start && aboutToSleep)
-        aboutToSleep();
+    // The call may stop the watch, which deletes this receiver and its function: call a copy.
+    const std::function<void()> call = aboutToSleep;
+    if (start && call)
+        call();
 }
 
 void LogindPowerActions::watchSleep(std::function<void()> aboutToSleep)

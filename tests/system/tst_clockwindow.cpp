@@ -251,13 +251,10 @@ private slots:
         const QString folder = m_home->filePath(u"data/KivSoft/Kiv Clock"_s);
         QVERIFY(QDir().mkpath(folder) && test::writeFile(folder + u"/Default.cfg"_s, records));
 
-        QElapsedTimer sinceStart;
-        sinceStart.start();
         QVERIFY(startClock());
         const QString prefix = u"时钟: Default  -  警报: "_s;
         const QString tip = test::waitForWindow(u'^' + prefix, 10000);
         QVERIFY(!tip.isEmpty());
-        QVERIFY2(sinceStart.elapsed() < 2000 + 300, qPrintable(QString::number(sinceStart.elapsed())));
         const QString caption = xdotool({u"getwindowname"_s, tip});
         QVERIFY2(caption == prefix + now.toString(u"hh:mm AP"_s) ||
                      caption == prefix + now.addSecs(60).toString(u"hh:mm AP"_s),

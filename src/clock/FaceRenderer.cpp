@@ -229,6 +229,19 @@ private:
     void* m_bits = nullptr;
 };
 
+// What changes once a minute: the hour and minute rings, the name or weekday above the centre and the date
+// below it.
+void drawMinuteContent(QPainter& painter, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
+{
+    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
+    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
+    const qreal x = layout.inner.x();
+    const qreal y = layout.inner.y();
+    const qreal r = layout.inner.width() / 2;
+    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+}
+
 } // namespace
 
 PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
@@ -423,15 +436,8 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
     painter.drawEllipse(layout.face);
 
     drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep);
-    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
-    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
-
-    const qreal x = layout.inner.x();
-    const qreal y = layout.inner.y();
-    const qreal r = layout.inner.width() / 2;
-    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
-    drawCentredText(painter, frame.TimeText, QRectF(x, y, 2 * r, 2 * r), tools.TimeBrush, frame.TimeFontSize);
-    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawMinuteContent(painter, layout, tools, frame);
+    drawCentredText(painter, frame.TimeText, layout.inner, tools.TimeBrush, frame.TimeFontSize);
     drawOverlay(painter, layout, tools, frame, buttonStrip);
 }
 
@@ -513,13 +519,7 @@ void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools&
     const qreal ratio = qreal(m_disc.size().width()) / layout.width();
     painter.scale(ratio, ratio);
     setRenderHints(painter);
-    drawRing(painter, tools.MinutePen, layout.minuteArc, frame.MinuteSweep);
-    drawRing(painter, frame.pmColour ? tools.PmHourPen : tools.AmHourPen, layout.hourArc, frame.HourSweep);
-    const qreal x = layout.inner.x();
-    const qreal y = layout.inner.y();
-    const qreal r = layout.inner.width() / 2;
-    drawCentredText(painter, frame.NameText, QRectF(x, y, 2 * r, r), tools.DateBrush, frame.DateFontSize);
-    drawCentredText(painter, frame.DateText, QRectF(x, y + r, 2 * r, r), tools.DateBrush, frame.DateFontSize);
+    drawMinuteContent(painter, layout, tools, frame);
     painter.end();
     m_overlay.blendOver(m_minuteLayer, m_minuteLayer.rect());
 }

@@ -2,11 +2,14 @@
 
 #include "app/CommandLine.h"
 
+#include <QFileInfo>
+
 namespace kiv {
 
 LinuxClockServices::LinuxClockServices(const QString& programPath)
     : m_programPath(programPath), m_launcher(programPath),
-      m_autorun(XdgAutorunEntries::defaultFolder(), programPath), m_power(m_messages),
+      m_autorun(XdgAutorunEntries::defaultFolder(), programPath),
+      m_sound(soundModulePaths(QFileInfo(programPath).absolutePath())), m_power(m_messages),
       m_windowSystem(createWindowSystem())
 {
     // The application has connected to the display by now.

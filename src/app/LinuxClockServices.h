@@ -6,7 +6,7 @@
 #include "platform/linux/DetachedClockLauncher.h"
 #include "platform/linux/InstanceChannel.h"
 #include "platform/linux/LogindPowerActions.h"
-#include "platform/linux/QtAlarmSound.h"
+#include "platform/linux/LazyAlarmSound.h"
 #include "platform/linux/QtUserMessages.h"
 #include "platform/linux/XdgAutorunEntries.h"
 #include "platform/WindowSystem.h"
@@ -31,7 +31,7 @@ private:
     InstanceServer m_channel;
     DetachedClockLauncher m_launcher;
     XdgAutorunEntries m_autorun;
-    QtAlarmSound m_sound;
+    LazyAlarmSound m_sound;
     LogindPowerActions m_power;
     DesktopOpener m_opener;
     std::unique_ptr<WindowSystem> m_windowSystem;

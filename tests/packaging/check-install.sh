@@ -15,6 +15,8 @@ appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
 for size in 16 32 48 64 128 256; do
     test -s "$prefix/share/icons/hicolor/${size}x${size}/apps/kivclock.png" || { echo "no ${size} px icon" >&2; exit 1; }
 done
+# The sound module where the installed program looks for it: the library folder beside its own.
+compgen -G "$prefix/lib*/kivclock/kivclock_sound.so" >/dev/null || { echo "no sound module" >&2; exit 1; }
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/kivclock.svg"
 test -z "$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$prefix/share/man/man1/kivclock.1" 2>&1)"
 if readelf -S "$prefix/bin/kivclock" | grep -q '\.symtab'; then

@@ -36,9 +36,4 @@ void QtAlarmSound::stop()
     m_effect.reset();
 }
 
-bool QtAlarmSound::isPlaying() const
-{
-    return m_effect && m_effect->isPlaying();
-}
-
 } // namespace kiv

@@ -18,7 +18,6 @@ public:
 
     void play(const QString& wavPath) override;
     void stop() override;
-    bool isPlaying() const;
 
 private:
     std::unique_ptr<QSoundEffect> m_effect;

@@ -87,7 +87,6 @@ void ClockWindow::rebuild()
     m_image = QImage(QSize(layout.width(), layout.height()) * m_pixelRatio, QImage::Format_ARGB32_Premultiplied);
     m_image.setDevicePixelRatio(m_pixelRatio);
     m_image.fill(Qt::transparent);
-    m_frameValid = false;
     m_drawer.reset();
     setFixedSize(layout.width(), layout.height());
     move(positionInPixels());
@@ -136,14 +135,12 @@ bool ClockWindow::redrawAt(const QDateTime& zoneTime)
 {
     const FaceFrame frame =
         ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName, m_texts, isActiveWindow(), m_buttonState);
-    // A frame that shows the same as the last one is neither drawn nor pushed again.
-    if (m_frameValid && frame == m_lastFrame)
-        return false;
     // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time,
-    // drawn here on the GUI thread from the cached layers in well under a tenth of a millisecond.
+    // drawn here on the GUI thread from the cached layers in well under a tenth of a millisecond. A frame that
+    // shows the same as the last one is neither drawn nor pushed again.
     const QRegion changed = m_drawer.draw(m_image, m_context.layout, m_tools, frame, m_buttonStrip);
-    m_lastFrame = frame;
-    m_frameValid = true;
+    if (changed.isEmpty())
+        return false;
     update(changed);
     return true;
 }

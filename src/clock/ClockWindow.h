@@ -65,7 +65,7 @@ public:
     const QImage& faceImage() const { return m_image; }
     int buttonState() const { return m_buttonState; }
     bool onTop() const { return m_onTop; }
-    const QDateTime& shownZoneTime() const { return m_lastFrame.ZoneTime; }
+    const QDateTime& shownZoneTime() const { return m_drawer.shown().ZoneTime; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,8 +102,6 @@ private:
     QImage m_image;          // the face at device resolution
     qreal m_pixelRatio = 1.0; // device pixels per logical pixel of m_image
     FaceDrawer m_drawer;     // the face's cached layers
-    FaceFrame m_lastFrame;
-    bool m_frameValid = false;
     int m_buttonState = ButtonOutside;
     bool m_onTop = false;
     bool m_manualMove = false;

@@ -7,10 +7,19 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include <sys/mman.h>
-
 namespace kiv {
 namespace {
+
+// A rectangle of logical pixels in device pixels (`ratio` of them to a logical pixel), and back.
+QRectF toDevice(const QRectF& rect, qreal ratio)
+{
+    return QRectF(rect.topLeft() * ratio, rect.size() * ratio);
+}
+
+QRectF toLogical(const QRect& rect, qreal ratio)
+{
+    return QRectF(QPointF(rect.topLeft()) / ratio, QSizeF(rect.size()) / ratio);
+}
 
 constexpr int kButtonSize = 21;
 constexpr int kStartAtTwelve = 90 * 16; // Qt angles: 1/16 degree, counter-clockwise from three o'clock
@@ -196,38 +205,6 @@ inline void blendPixels(QRgb* target, QRgb pixel, int count)
             target[i] = pixel + byteMul(target[i], 255 - alpha);
     }
 }
-
-// A transparent image drawn once and then kept as runs: its memory is its own mapping, given back to the
-// system as soon as it goes, so that no whole image per layer stays in the heap.
-class ScratchImage
-{
-public:
-    explicit ScratchImage(QSize size) : m_bytes(size_t(size.width()) * size_t(size.height()) * 4)
-    {
-        void* bits = mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (bits == MAP_FAILED) {
-            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            return;
-        }
-        m_bits = bits; // fresh pages are zero: transparent
-        image = QImage(static_cast<uchar*>(m_bits), size.width(), size.height(), QImage::Format_ARGB32_Premultiplied);
-    }
-    ~ScratchImage()
-    {
-        image = QImage();
-        if (m_bits)
-            munmap(m_bits, m_bytes);
-    }
-    ScratchImage(const ScratchImage&) = delete;
-    ScratchImage& operator=(const ScratchImage&) = delete;
-
-    QImage image;
-
-private:
-    size_t m_bytes;
-    void* m_bits = nullptr;
-};
 
 // What changes once a minute: the hour and minute rings, the name or weekday above the centre and the date
 // below it.
@@ -443,12 +420,10 @@ void DrawClock(QPainter& painter, const ClockLayout& layout, const DrawingTools&
 
 QRegion windowShape(const ClockLayout& layout, bool withStrip, qreal pixelRatio)
 {
-    const auto inDevicePixels = [pixelRatio](const QRectF& rect) {
-        return QRectF(rect.topLeft() * pixelRatio, rect.size() * pixelRatio).toAlignedRect();
-    };
-    QRegion region(inDevicePixels(layout.face.adjusted(-3, -3, 3, 3)), QRegion::Ellipse);
+    QRegion region(toDevice(layout.face.adjusted(-3, -3, 3, 3), pixelRatio).toAlignedRect(), QRegion::Ellipse);
     if (withStrip) {
-        region += inDevicePixels(QRectF(layout.width() - kButtonSize, kButtonSize, kButtonSize, 3 * kButtonSize));
+        const QRectF strip(layout.width() - kButtonSize, kButtonSize, kButtonSize, 3 * kButtonSize);
+        region += toDevice(strip, pixelRatio).toAlignedRect();
     }
     return region;
 }
@@ -485,28 +460,30 @@ void FaceDrawer::reset()
 
 void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio)
 {
-    ScratchImage disc(size);
-    QPainter painter(&disc.image);
+    QImage disc(size, QImage::Format_ARGB32_Premultiplied);
+    disc.fill(Qt::transparent);
+    QPainter painter(&disc);
     painter.scale(ratio, ratio);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(tools.BackgroundBrush);
     painter.drawEllipse(layout.face);
     painter.end();
-    m_disc = PixelRuns(disc.image);
+    m_disc = PixelRuns(disc);
 }
 
 void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                               const QImage& buttonStrip)
 {
-    ScratchImage overlay(m_disc.size());
-    QPainter painter(&overlay.image);
+    QImage overlay(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(Qt::transparent);
+    QPainter painter(&overlay);
     const qreal ratio = qreal(m_disc.size().width()) / layout.width();
     painter.scale(ratio, ratio);
     setRenderHints(painter);
     drawOverlay(painter, layout, tools, frame, buttonStrip);
     painter.end();
-    m_overlay = PixelRuns(overlay.image);
+    m_overlay = PixelRuns(overlay);
 }
 
 void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
@@ -537,7 +514,7 @@ void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayo
     if (withSecondsRing) {
         painter.scale(ratio, ratio);
         drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep,
-                        QRectF(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio));
+                        toLogical(deviceRect, ratio));
         painter.resetTransform();
     }
     for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
@@ -547,7 +524,7 @@ void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayo
             blendPixels(target + x, source[x], 1);
     }
     const QRectF band = timeTextBand(layout, frame);
-    if (QRectF(band.topLeft() * ratio, band.size() * ratio).intersects(deviceRect)) {
+    if (toDevice(band, ratio).intersects(deviceRect)) {
         painter.scale(ratio, ratio);
         drawCentredText(painter, frame.TimeText, layout.inner, tools.TimeBrush, frame.TimeFontSize);
     }
@@ -575,6 +552,8 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
         m_layersValid = true;
         m_shownValid = false;
     }
+    if (m_shownValid && frame == m_shown)
+        return {};
     const QList<QRectF> changed = m_shownValid ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
     m_shown = frame;
     m_shownValid = true;
@@ -587,8 +566,8 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
     const qreal inner = annulus.width() / 2 - tools.SecondPen.widthF() / 2 - 4;
     QRegion region;
     for (const QRectF& rect : changed) {
-        const QRect deviceRect = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & device.rect();
-        const QRectF logical(QPointF(deviceRect.topLeft()) / ratio, QSizeF(deviceRect.size()) / ratio);
+        const QRect deviceRect = toDevice(rect, ratio).toAlignedRect() & device.rect();
+        const QRectF logical = toLogical(deviceRect, ratio);
         compose(device, deviceRect, layout, tools, frame, reachesRing(logical, annulus.center(), inner, outer));
         region += logical.toAlignedRect();
     }

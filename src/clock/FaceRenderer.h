@@ -91,9 +91,12 @@ public:
     // the drawing tools or the image).
     void reset();
     // Brings `image` (device pixels, `image.devicePixelRatio()` of them to a logical pixel, of the layout's
-    // size) to show `frame`, and returns the region that changed in logical pixels.
+    // size) to show `frame`, and returns the region that changed in logical pixels: nothing when `frame` is
+    // the frame already shown.
     QRegion draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                  const QImage& buttonStrip);
+    // The frame the image shows (an empty frame before the first one).
+    const FaceFrame& shown() const { return m_shown; }
 
 private:
     void buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio);

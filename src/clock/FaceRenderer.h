@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/CharacterGlyphs.h"
 #include "clock/FaceFrame.h"
 
 #include <QBrush>
@@ -105,19 +106,19 @@ private:
     void buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame);
     void compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
                  const FaceFrame& frame, bool withSecondsRing);
+    // The rectangles (logical pixels) that differ between two frames when only the second moved on: the new
+    // piece of the seconds ring and the characters of the time text that changed; nothing when more changed.
+    QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after);
 
     PixelRuns m_disc;        // the face's disc
     PixelRuns m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
     QImage m_minuteLayer;    // what changes at most once a minute, with the overlay blended over it
     FaceFrame m_layerFrame; // the frame the minute layer shows (its second and time text unused)
     FaceFrame m_shown;      // the frame in the image
+    CharacterGlyphs m_timeGlyphs;
     bool m_layersValid = false;
     bool m_shownValid = false;
 };
-
-// The rectangles (logical pixels) that differ between two frames when only the second moved on: the new
-// piece of the seconds ring and the band of the time text; nothing when more changed.
-QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after);
 
 // The part of the window that shows and takes the mouse, in device pixels (`pixelRatio` of them to a logical
 // pixel): the face with its focus ring and a pixel of its soft edge to spare, and the button strip at the

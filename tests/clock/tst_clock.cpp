@@ -329,12 +329,15 @@ private slots:
         // The window's frames, drawn from cached layers with only what changed drawn again, show exactly what
         // a whole new frame shows: every second of a minute, into the next minute, hour, afternoon and day,
         // and after a zone change (the zone time jumps); 246 and 598 pixels wide, in the default colours, in
-        // blue night's with a lighter disc, with the scale hidden, focused and under the mouse, and on
-        // screens scaled 1.5 and 2 times.
-        struct Row { int radius, width; qreal ratio; bool blueNight; bool active; int button; int scale; };
-        const Row rows[] = {{48, 18, 1.0, false, false, ButtonOutside, 0}, {128, 50, 1.0, false, false, ButtonOutside, 0},
-                            {48, 18, 1.0, true, true, ButtonNone, 1},       {128, 50, 1.0, true, false, ButtonMove, 0},
-                            {48, 18, 1.5, false, false, ButtonOutside, 0}, {48, 18, 2.0, true, true, ButtonOutside, 1}};
+        // blue night's with a lighter disc, with the scale hidden, focused and under the mouse, on screens
+        // scaled 1.5 and 2 times, and with 24 hours.
+        struct Row { int radius, width; qreal ratio; bool blueNight; bool active; int button; int scale; bool h24; };
+        const Row rows[] = {{48, 18, 1.0, false, false, ButtonOutside, 0, false},
+                            {128, 50, 1.0, false, false, ButtonOutside, 0, true},
+                            {48, 18, 1.0, true, true, ButtonNone, 1, false},
+                            {128, 50, 1.0, true, false, ButtonMove, 0, false},
+                            {48, 18, 1.5, false, false, ButtonOutside, 0, true},
+                            {48, 18, 2.0, true, true, ButtonOutside, 1, false}};
         QList<QDateTime> times;
         const QDateTime start(QDate(2026, 12, 6), QTime(10, 20, 0), Qt::UTC);
         for (int second = 0; second <= 61; ++second)
@@ -347,7 +350,7 @@ private slots:
         for (const int step : {-10 * 3600 + 1, 1, 5 * 3600 + 1800, 1})
             times << times.last().addSecs(step);
         for (const Row& row : rows) {
-            ClockSettings settings = sized(row.radius, row.width);
+            ClockSettings settings = sized(row.radius, row.width, row.h24);
             settings.DisplayScale = row.scale;
             if (row.blueNight) {
                 settings.TimeFontColor = qint32(0xFF0099FF);

@@ -57,7 +57,7 @@ QList<qreal> CharacterGlyphs::characterEdges(const QString& text, qreal centreX)
 }
 
 void CharacterGlyphs::draw(QPainter& painter, const QString& text, const QRectF& box, const QBrush& brush,
-                           int pixelSize)
+                           int pixelSize, const QRectF& visible)
 {
     useSize(pixelSize);
     const QList<qreal> edges = characterEdges(text, box.center().x());
@@ -71,6 +71,8 @@ void CharacterGlyphs::draw(QPainter& painter, const QString& text, const QRectF&
     const qreal baseline = box.center().y() - (ascent + descent) / 2 + ascent;
     painter.setPen(QPen(brush, 1));
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!visible.isNull() && (edges[i + 1] + reach() < visible.left() || edges[i] - reach() > visible.right()))
+            continue;
         const Glyphs& glyphs = glyphsOf(text[i]);
         for (const QGlyphRun& run : glyphs.runs)
             painter.drawGlyphRun(QPointF(edges[i], baseline - glyphs.ascent), run);
@@ -92,9 +94,8 @@ QRectF CharacterGlyphs::changedPart(const QString& before, const QString& after,
     while (before[last] == after[last])
         --last;
     const QList<qreal> edges = characterEdges(after, centreX);
-    const qreal reach = 2 + pixelSize / 6.0; // glyphs reaching past their advances, and their soft edges
-    const qreal left = std::max(band.left(), edges[first] - reach);
-    const qreal right = std::min(band.right(), edges[last + 1] + reach);
+    const qreal left = std::max(band.left(), edges[first] - reach());
+    const qreal right = std::min(band.right(), edges[last + 1] + reach());
     return QRectF(left, band.top(), right - left, band.height());
 }
 

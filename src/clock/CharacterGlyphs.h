@@ -20,7 +20,9 @@ class CharacterGlyphs
 public:
     explicit CharacterGlyphs(const QString& family = QStringLiteral("Arial"));
 
-    void draw(QPainter& painter, const QString& text, const QRectF& box, const QBrush& brush, int pixelSize);
+    // Draws `text` centred in `box`; with `visible`, only the characters that reach it.
+    void draw(QPainter& painter, const QString& text, const QRectF& box, const QBrush& brush, int pixelSize,
+              const QRectF& visible = {});
     // The part of `band` (a box's full width) in which `before` and `after` look different when drawn centred
     // in it: from the first to the last character that differs, with room for glyphs that reach past their
     // advances; all of `band` when the characters that stay move.
@@ -38,6 +40,8 @@ private:
     const Glyphs& glyphsOf(QChar character);
     // Where each character of `text` starts, and where the last ends, with the line centred on `centreX`.
     QList<qreal> characterEdges(const QString& text, qreal centreX);
+    // How far past its advances a glyph may reach, with its soft edge.
+    qreal reach() const { return 2 + m_font.pixelSize() / 6.0; }
 
     QFont m_font;
     QHash<char16_t, Glyphs> m_glyphs;

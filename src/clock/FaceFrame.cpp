@@ -19,9 +19,19 @@ QChar separatorOf(const QString& format, QChar fallback)
     return fallback;
 }
 
+// `value` (not negative) in `count` decimal digits, the first ones zeros: made every second, so without
+// QString::arg's format parsing.
+QString digits(int value, int count)
+{
+    QString text(count, u'0');
+    for (qsizetype i = count - 1; i >= 0 && value > 0; --i, value /= 10)
+        text[i] = QChar(u'0' + value % 10);
+    return text;
+}
+
 QString twoDigits(int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    return digits(value, 2);
 }
 
 QString timeText(const QTime& time, bool twentyFourHour, QChar separator)
@@ -73,7 +83,7 @@ FaceFrame ComputeFaceFrame(const QDateTime& zoneTime, const ClockSettings& setti
     frame.TimeFontSize = evenFontSize(diameter / (twentyFourHour ? 5.3333333 : 6.0));
     frame.DateFontSize = evenFontSize(diameter / 8.0);
     frame.DateText = twoDigits(date.month()) + texts.dateSeparator + twoDigits(date.day()) + texts.dateSeparator +
-                     QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+                     digits(date.year(), 4);
     frame.NameText = clockName == u"Default" ? texts.locale.dayName(date.dayOfWeek(), QLocale::LongFormat)
                                              : clockName.left(kNameLength);
     frame.hour = time.hour();

@@ -71,9 +71,8 @@ const std::array<QPointF, 361>& degreeDirections()
 // The seconds ring is filled as the outline of the pen's band from twelve o'clock to its sweep, with a corner
 // on every whole degree: the ring of a second has the very corners of the ring of the second before and more,
 // so drawing the new piece over the old ring gives the same pixels as drawing the whole ring. With `visible`
-// (logical pixels) only the seconds (6 degree pieces) that reach it and one more on either side are filled:
-// the outline inside it, and so its pixels, are those of the whole ring. (Stroking the arc cost five times
-// as much per second as filling its outline.)
+// (logical pixels) only the degrees that come within a pixel of it are filled: the outline inside it, and so
+// its pixels, are those of the whole ring. (Stroking the arc cost five times as much as filling its outline.)
 void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, float sweep,
                      const std::optional<QRectF>& visible = std::nullopt)
 {
@@ -81,40 +80,38 @@ void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, flo
         drawRing(painter, pen, rect, sweep);
         return;
     }
-    constexpr int pieceDegrees = 6;
-    const int pieces = qRound(sweep / pieceDegrees);
     const auto& directions = degreeDirections();
     const QPointF centre = rect.center();
     const qreal outer = rect.width() / 2 + pen.widthF() / 2;
     const qreal inner = rect.width() / 2 - pen.widthF() / 2;
-    int first = 0;
-    int last = pieces - 1;
+    int from = 0;
+    int to = qRound(sweep);
     if (visible) {
-        // A piece lies within the box of its corners and middle on both edges of the band.
-        const QRectF within = visible->adjusted(-4, -4, 4, 4);
-        const auto reaches = [&](int piece) {
-            qreal left = std::numeric_limits<qreal>::max(), top = left;
-            qreal right = std::numeric_limits<qreal>::lowest(), bottom = right;
-            for (const int degree : {piece * pieceDegrees, piece * pieceDegrees + 3, piece * pieceDegrees + 6}) {
-                for (const qreal radius : {inner, outer}) {
-                    const QPointF point = centre + directions[degree] * radius;
-                    left = std::min(left, point.x()), right = std::max(right, point.x());
-                    top = std::min(top, point.y()), bottom = std::max(bottom, point.y());
-                }
+        // The band between two directions lies within the box of its corners and the middle of its outer
+        // edge (the arc bulges out by less than a pixel over six degrees).
+        const QRectF within = visible->adjusted(-1, -1, 1, 1);
+        const auto reaches = [&](int start, int end) {
+            const int middle = (start + end) / 2;
+            QRectF box(centre + directions[start] * inner, QSizeF(0, 0));
+            for (const QPointF point : {centre + directions[start] * outer, centre + directions[middle] * outer,
+                                        centre + directions[end] * inner, centre + directions[end] * outer}) {
+                box.setLeft(std::min(box.left(), point.x())), box.setRight(std::max(box.right(), point.x()));
+                box.setTop(std::min(box.top(), point.y())), box.setBottom(std::max(box.bottom(), point.y()));
             }
-            return QRectF(QPointF(left, top), QPointF(right, bottom)).intersects(within);
+            return box.intersects(within);
         };
-        while (first < pieces && !reaches(first))
-            ++first;
-        while (last >= first && !reaches(last))
-            --last;
-        if (first > last)
+        // Six degrees at a time, then one at a time at either end.
+        while (from < to && !reaches(from, std::min(from + 6, to)))
+            from = std::min(from + 6, to);
+        while (to > from && !reaches(std::max(to - 6, from), to))
+            to = std::max(to - 6, from);
+        while (from < to && !reaches(from, from + 1))
+            ++from;
+        while (to > from && !reaches(to - 1, to))
+            --to;
+        if (from == to)
             return;
-        first = std::max(first - 1, 0);
-        last = std::min(last + 1, pieces - 1);
     }
-    const int from = first * pieceDegrees;
-    const int to = (last + 1) * pieceDegrees;
     QVarLengthArray<QPointF, 2 * 361> outline;
     for (int degree = from; degree <= to; ++degree)
         outline.append(centre + directions[degree] * outer);
@@ -476,13 +473,15 @@ QList<QRectF> FaceDrawer::secondChangeRects(const ClockLayout& layout, const Fac
     const QPointF centre = layout.secondArc.center();
     const qreal faceRadius = layout.face.width() / 2;
     const qreal innerRadius = layout.secondArc.width() - faceRadius;
-    QPolygonF piece;
-    for (float angle = before.SecondSweep; angle <= after.SecondSweep + 1.0f; angle += 1.0f) {
-        const qreal radians = qDegreesToRadians(std::min(angle, after.SecondSweep));
-        const QPointF direction(std::sin(radians), -std::cos(radians));
-        piece << centre + direction * innerRadius << centre + direction * faceRadius;
+    const auto& directions = degreeDirections();
+    QRectF ring(centre + directions[qRound(before.SecondSweep)] * faceRadius, QSizeF(0, 0));
+    for (int degree = qRound(before.SecondSweep); degree <= qRound(after.SecondSweep); ++degree) {
+        for (const QPointF point : {centre + directions[degree] * innerRadius, centre + directions[degree] * faceRadius}) {
+            ring.setLeft(std::min(ring.left(), point.x())), ring.setRight(std::max(ring.right(), point.x()));
+            ring.setTop(std::min(ring.top(), point.y())), ring.setBottom(std::max(ring.bottom(), point.y()));
+        }
     }
-    const QRectF ring = piece.boundingRect().adjusted(-3, -3, 3, 3);
+    ring.adjust(-3, -3, 3, 3);
     const QRectF text = m_timeGlyphs.changedPart(before.TimeText, after.TimeText, timeTextBand(layout, after),
                                                  timeFontSize(after));
     return text.isEmpty() ? QList<QRectF>{ring} : QList<QRectF>{ring, text};
@@ -537,33 +536,27 @@ void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools&
     m_overlay.blendOver(m_minuteLayer, m_minuteLayer.rect());
 }
 
-void FaceDrawer::compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
-                         const FaceFrame& frame, bool withSecondsRing)
+void FaceDrawer::compose(QPainter& painter, QImage& image, const QRect& deviceRect, const ClockLayout& layout,
+                         const DrawingTools& tools, const FaceFrame& frame, bool withSecondsRing)
 {
     // The disc is copied, not blended: it is the first thing in the rectangle.
     m_disc.copyInto(image, deviceRect);
     // The clip lies on whole device pixels, so that what is drawn inside it is drawn exactly as without it.
-    QPainter painter(&image);
+    painter.resetTransform();
     painter.setClipRect(deviceRect);
     const qreal ratio = qreal(image.width()) / layout.width();
-    setRenderHints(painter);
-    if (withSecondsRing) {
-        painter.scale(ratio, ratio);
-        drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep,
-                        toLogical(deviceRect, ratio));
-        painter.resetTransform();
-    }
+    painter.scale(ratio, ratio);
+    if (withSecondsRing)
+        drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep, toLogical(deviceRect, ratio));
     for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
         const auto* source = reinterpret_cast<const QRgb*>(m_minuteLayer.constScanLine(row));
         for (int x = deviceRect.left(); x <= deviceRect.right(); ++x)
             blendPixels(target + x, source[x], 1);
     }
-    const QRectF band = timeTextBand(layout, frame);
-    if (toDevice(band, ratio).intersects(deviceRect)) {
-        painter.scale(ratio, ratio);
-        m_timeGlyphs.draw(painter, frame.TimeText, layout.inner, tools.TimeBrush, timeFontSize(frame));
-    }
+    if (toDevice(timeTextBand(layout, frame), ratio).intersects(deviceRect))
+        m_timeGlyphs.draw(painter, frame.TimeText, layout.inner, tools.TimeBrush, timeFontSize(frame),
+                          toLogical(deviceRect, ratio));
 }
 
 QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
@@ -593,8 +586,12 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
     const QList<QRectF> changed = m_shownValid ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
     m_shown = frame;
     m_shownValid = true;
+    // One painter for the frame's rectangles: the pixels are copied and blended straight into the image under
+    // it, which the raster engine allows.
+    QPainter painter(&device);
+    setRenderHints(painter);
     if (changed.isEmpty()) {
-        compose(device, device.rect(), layout, tools, frame, true);
+        compose(painter, device, device.rect(), layout, tools, frame, true);
         return QRect(0, 0, layout.width(), layout.height());
     }
     const QRectF annulus = layout.secondArc.adjusted(-2, -2, 2, 2);
@@ -604,7 +601,8 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
     for (const QRectF& rect : changed) {
         const QRect deviceRect = toDevice(rect, ratio).toAlignedRect() & device.rect();
         const QRectF logical = toLogical(deviceRect, ratio);
-        compose(device, deviceRect, layout, tools, frame, reachesRing(logical, annulus.center(), inner, outer));
+        compose(painter, device, deviceRect, layout, tools, frame,
+                reachesRing(logical, annulus.center(), inner, outer));
         region += logical.toAlignedRect();
     }
     return region;

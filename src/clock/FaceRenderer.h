@@ -104,8 +104,8 @@ private:
     void buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                       const QImage& buttonStrip);
     void buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame);
-    void compose(QImage& image, const QRect& deviceRect, const ClockLayout& layout, const DrawingTools& tools,
-                 const FaceFrame& frame, bool withSecondsRing);
+    void compose(QPainter& painter, QImage& image, const QRect& deviceRect, const ClockLayout& layout,
+                 const DrawingTools& tools, const FaceFrame& frame, bool withSecondsRing);
     // The rectangles (logical pixels) that differ between two frames when only the second moved on: the new
     // piece of the seconds ring and the characters of the time text that changed; nothing when more changed.
     QList<QRectF> secondChangeRects(const ClockLayout& layout, const FaceFrame& before, const FaceFrame& after);

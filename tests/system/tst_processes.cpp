@@ -8,6 +8,11 @@
 
 #include <QRandomGenerator>
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using test::readFile;
 using test::stop;
 
@@ -22,6 +27,33 @@ std::unique_ptr<QProcess> startHelper(const QStringList& args, const QByteArray&
     while (started && !ready.isEmpty() && !process->canReadLine() && process->waitForReadyRead(10000)) {
     }
     return started && (ready.isEmpty() || process->readLine().startsWith(ready)) ? std::move(process) : nullptr;
+}
+
+// Sends `pieces` one after another over a new connection to the socket at `path`, then ends its side, and
+// returns all the server sends back and "|closed" once the server closes the connection (nothing more when
+// it keeps it open for five seconds).
+QByteArray exchange(const QString& path, const QList<QByteArray>& pieces)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QByteArray received;
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        for (const QByteArray& piece : pieces)
+            ::send(socket, piece.constData(), size_t(piece.size()), MSG_NOSIGNAL);
+        ::shutdown(socket, SHUT_WR);
+        pollfd ready{socket, POLLIN, 0};
+        char buffer[256];
+        ssize_t read = 1;
+        while (read > 0 && ::poll(&ready, 1, 5000) > 0 && (read = ::recv(socket, buffer, sizeof buffer, 0)) > 0)
+            received.append(buffer, read);
+        if (read == 0 || (read < 0 && errno == ECONNRESET)) // reset: closed with what it did not read
+            received += "|closed";
+    }
+    ::close(socket);
+    return received;
 }
 
 } // namespace
@@ -93,6 +125,21 @@ private slots:
         auto restarted = serve(runtime(), u"Default"_s);
         QVERIFY(restarted && instances.find(u"Default"_s, false));
         QVERIFY(instances.close(u"Default"_s) && restarted->waitForFinished(5000));
+    }
+
+    void requestsOtherThanTheThreeWordsAreAnsweredOrDropped()
+    {
+        auto clock = serve(runtime(), u"Default"_s);
+        QVERIFY(clock);
+        const QString socket = InstanceChannel::socketPath(u"Default"_s, runtime());
+        QCOMPARE(exchange(socket, {"pi", "ng\n"}), QByteArray("ok\n|closed"));
+        QCOMPARE(exchange(socket, {"shutdown\n"}), QByteArray("unknown\n|closed"));
+        QCOMPARE(exchange(socket, {QByteArray(300, 'x')}), QByteArray("|closed")); // no end of line: dropped
+        QCOMPARE(exchange(socket, {}), QByteArray("|closed"));                     // nothing asked, nothing answered
+        QVERIFY(LocalSocketInstances(runtime()).find(u"Default"_s, false));
+        QCOMPARE(readFile(marker()), QByteArray());
+        QVERIFY(LocalSocketInstances(runtime()).close(u"Default"_s) && clock->waitForFinished(5000));
+        QVERIFY(!QFile::exists(socket)); // the clock takes its socket with it
     }
 
     void twoProcessesAddingClocksLoseNothing()

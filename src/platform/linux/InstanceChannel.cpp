@@ -8,13 +8,19 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QDeadlineTimer>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace kiv {
@@ -22,10 +28,12 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 2000;
-// The longest socket path the server can listen on: a Unix socket address holds 107 bytes (sun_path less its
-// terminating zero), and QLocalServer with UserAccessOption first listens inside a temporary folder beside the
-// socket ("<path>-XXXXXX/s", 9 bytes longer) before it moves the socket into place.
+// The longest socket path a clock listens on. A Unix socket address holds 107 bytes (sun_path less its
+// terminating zero); earlier clocks, whose server first listened in a temporary folder beside the socket,
+// needed 9 more, and every clock must pick the same path for a name.
 constexpr qsizetype kMaxSocketPathBytes = 107 - 9;
+// The longest request line a clock reads: the requests are single words.
+constexpr qsizetype kMaxRequestBytes = 64;
 
 QString hashedFileName(const QString& text)
 {
@@ -39,29 +47,91 @@ QString shortFolder()
     return QDir::tempPath() + QStringLiteral("/kivclock-") + QString::number(getuid());
 }
 
-// True when the process at the other end of `socket` runs as this user: a socket planted by someone else
-// is never asked, and its answers never believed.
-bool peerIsThisUser(const QLocalSocket& socket)
+// A socket descriptor closed when it goes.
+class Descriptor
+{
+public:
+    explicit Descriptor(int descriptor = -1) : m_descriptor(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+    int get() const { return m_descriptor; }
+    int release() { return std::exchange(m_descriptor, -1); }
+
+private:
+    int m_descriptor;
+};
+
+// The Unix socket address of `path`; false when it does not fit.
+bool socketAddress(const QString& path, sockaddr_un& address)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || bytes.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
+// True when the process at the other end of `descriptor` runs as this user: a socket planted by someone else
+// is never asked, and its answers never believed; nor is anyone else answered.
+bool peerIsThisUser(int descriptor)
 {
     ucred peer{};
     socklen_t size = sizeof peer;
-    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-           peer.uid == ::getuid();
+    return ::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 }
 
+// Waits until `descriptor` is ready for `events` or the deadline passes.
+bool waitFor(int descriptor, short events, const QDeadlineTimer& deadline)
+{
+    pollfd ready{descriptor, events, 0};
+    int result = 0;
+    do
+        result = ::poll(&ready, 1, int(std::min<qint64>(deadline.remainingTime(), 60000)));
+    while (result < 0 && errno == EINTR);
+    return result > 0 && (ready.revents & (events | POLLHUP | POLLERR)) != 0;
+}
+
+// Sends `command` to the clock listening at `path` and returns its answer line, or nothing when no clock of
+// this user answers in time.
 QByteArray request(const QString& path, const QByteArray& command, int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(kConnectTimeoutMs) || !peerIsThisUser(socket))
+    sockaddr_un address{};
+    if (!socketAddress(path, address))
         return {};
-    socket.write(command + '\n');
-    if (!socket.waitForBytesWritten(kConnectTimeoutMs))
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.get() < 0)
         return {};
+    // A full backlog makes a non-blocking connect fail at once with EAGAIN: try again until the deadline.
+    const QDeadlineTimer connectDeadline(kConnectTimeoutMs);
+    while (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if ((errno != EAGAIN && errno != EINTR) || connectDeadline.hasExpired())
+            return {};
+        ::poll(nullptr, 0, 10);
+    }
+    if (!peerIsThisUser(socket.get()))
+        return {};
+    const QByteArray line = command + '\n';
+    if (::send(socket.get(), line.constData(), size_t(line.size()), MSG_NOSIGNAL) != line.size())
+        return {};
+    const QDeadlineTimer deadline(timeoutMs);
     QByteArray reply;
-    while (!reply.contains('\n') && socket.waitForReadyRead(timeoutMs))
-        reply += socket.readAll();
-    return reply.trimmed();
+    char buffer[256];
+    while (!reply.contains('\n') && reply.size() < kMaxRequestBytes && waitFor(socket.get(), POLLIN, deadline)) {
+        const ssize_t read = ::recv(socket.get(), buffer, sizeof buffer, 0);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            break;
+        reply.append(buffer, read);
+    }
+    return reply.left(reply.indexOf('\n')).trimmed();
 }
 
 // A folder that only this user can change: a real folder (no link), owned by this user, writable by no one else.
@@ -134,14 +204,41 @@ bool LocalSocketInstances::close(const QString& clockName)
     return request(path, QByteArrayLiteral("close"), m_closeTimeoutMs) == "closed";
 }
 
+// One client of the server: what it has sent so far.
+struct InstanceServer::Connection
+{
+    explicit Connection(int descriptor) : socket(descriptor) {}
+    Descriptor socket;
+    std::unique_ptr<QSocketNotifier> readable;
+    QByteArray received;
+};
+
 InstanceServer::InstanceServer(QString runtimeFolder, QObject* parent)
     : QObject(parent), m_runtimeFolder(std::move(runtimeFolder))
 {}
 
-InstanceServer::~InstanceServer() = default;
+InstanceServer::~InstanceServer()
+{
+    stopListening();
+}
+
+void InstanceServer::stopListening()
+{
+    m_connections.clear();
+    m_accepting.reset();
+    if (m_listener < 0)
+        return;
+    ::close(m_listener);
+    m_listener = -1;
+    // The socket file goes with the server, unless another clock has put its own in its place.
+    struct stat info{};
+    if (::lstat(QFile::encodeName(m_path).constData(), &info) == 0 && info.st_ino == m_socketInode)
+        ::unlink(QFile::encodeName(m_path).constData());
+}
 
 bool InstanceServer::listen(const QString& clockName)
 {
+    stopListening();
     m_otherIsRunning = false;
     const QString path = InstanceChannel::socketPath(clockName, m_runtimeFolder);
     const QString folder = QFileInfo(path).absolutePath();
@@ -160,32 +257,74 @@ bool InstanceServer::listen(const QString& clockName)
         m_otherIsRunning = true;
         return false;
     }
-    QLocalServer::removeServer(path);
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path)) {
-        m_error = m_server->errorString();
-        m_server.reset();
+    sockaddr_un address{};
+    const QByteArray encoded = QFile::encodeName(path);
+    Descriptor listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    ::unlink(encoded.constData()); // the socket of a clock that did not end cleanly
+    struct stat info{};
+    // The folder is this user's alone, so nobody can reach the socket before it is closed to others.
+    if (!socketAddress(path, address) || listener.get() < 0 ||
+        ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(encoded.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(listener.get(), 16) != 0 ||
+        ::lstat(encoded.constData(), &info) != 0) {
+        m_error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    connect(m_server.get(), &QLocalServer::newConnection, this, &InstanceServer::acceptConnection);
+    m_path = path;
+    m_socketInode = info.st_ino;
+    m_listener = listener.release();
+    m_accepting = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
+    connect(m_accepting.get(), &QSocketNotifier::activated, this, &InstanceServer::acceptConnections);
     qCDebug(lcInstances) << "listening on" << path;
     return true;
 }
 
-void InstanceServer::acceptConnection()
+void InstanceServer::acceptConnections()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
+    for (;;) {
+        Descriptor client(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (client.get() < 0)
+            return; // none waiting
+        if (!peerIsThisUser(client.get()))
+            continue;
+        const int descriptor = client.get();
+        auto connection = std::make_unique<Connection>(client.release());
+        connection->readable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        connect(connection->readable.get(), &QSocketNotifier::activated, this,
+                [this, descriptor] { readFrom(descriptor); });
+        m_connections[descriptor] = std::move(connection);
     }
 }
 
-void InstanceServer::answer(QLocalSocket* socket)
+void InstanceServer::readFrom(int descriptor)
 {
-    if (!socket->canReadLine())
+    const auto found = m_connections.find(descriptor);
+    if (found == m_connections.end())
         return;
-    const QByteArray command = socket->readLine().trimmed();
+    Connection& connection = *found->second;
+    char buffer[256];
+    const ssize_t read = ::recv(descriptor, buffer, sizeof buffer, 0);
+    if (read < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (read <= 0) {
+        m_connections.erase(found); // the client has gone
+        return;
+    }
+    connection.received.append(buffer, read);
+    const qsizetype end = connection.received.indexOf('\n');
+    if (end < 0) {
+        if (connection.received.size() > kMaxRequestBytes)
+            m_connections.erase(found);
+        return;
+    }
+    const QByteArray command = connection.received.left(end).trimmed();
+    // One request per connection: the client reads the answer and goes.
+    connection.readable->setEnabled(false);
+    answer(descriptor, command);
+}
+
+void InstanceServer::answer(int descriptor, const QByteArray& command)
+{
     qCDebug(lcInstances) << "request" << command;
     QByteArray reply = QByteArrayLiteral("ok");
     if (command == "raise") {
@@ -198,9 +337,10 @@ void InstanceServer::answer(QLocalSocket* socket)
     } else if (command != "ping") {
         reply = QByteArrayLiteral("unknown");
     }
-    socket->write(reply + '\n');
-    socket->flush();
-    socket->waitForBytesWritten(kAnswerTimeoutMs);
+    // A few bytes into a new connection's empty buffer: sent at once.
+    reply += '\n';
+    ::send(descriptor, reply.constData(), size_t(reply.size()), MSG_NOSIGNAL);
+    m_connections.erase(descriptor);
 }
 
 } // namespace kiv

@@ -2,20 +2,23 @@
 
 #include "platform/ClockInstances.h"
 
+#include <QByteArray>
 #include <QObject>
 
 #include <functional>
+#include <map>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace kiv {
 
 // Every running clock listens on a local socket of its own, named from a hash of the clock's name, in
 // a folder only this user can enter ($XDG_RUNTIME_DIR/kivclock). A client asks "ping", "raise" or "close";
 // the clock answers "ok", or "closed" once it has run its exit. Where that folder lies too deep for a socket
-// address, the sockets go to a private folder of this user under the temporary folder instead.
+// address, the sockets go to a private folder of this user under the temporary folder instead. Plain Unix
+// sockets under a QSocketNotifier: Qt's local sockets would load QtNetwork (and Kerberos) into every clock for
+// a few bytes a day.
 namespace InstanceChannel {
 // The socket path of a clock; `runtimeFolder` defaults to $XDG_RUNTIME_DIR/kivclock.
 QString socketPath(const QString& clockName, const QString& runtimeFolder = {});
@@ -53,11 +56,18 @@ public:
     void setCloseHandler(std::function<void()> handler) override { m_onClose = std::move(handler); }
 
 private:
-    void acceptConnection();
-    void answer(QLocalSocket* socket);
+    struct Connection;
+    void acceptConnections();
+    void readFrom(int descriptor);
+    void answer(int descriptor, const QByteArray& command);
+    void stopListening();
 
     QString m_runtimeFolder;
-    std::unique_ptr<QLocalServer> m_server;
+    QString m_path;            // the socket's path while listening
+    int m_listener = -1;       // the listening socket
+    quint64 m_socketInode = 0; // the inode of the socket file this server made, to remove only that one
+    std::unique_ptr<QSocketNotifier> m_accepting;
+    std::map<int, std::unique_ptr<Connection>> m_connections;
     std::function<void()> m_onRaise;
     std::function<void()> m_onClose;
     QString m_error;

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "core/ClockName.h"
 #include "core/Logging.h"
+#include "clock/ClockIcon.h"
 #include "clock/ClockWindow.h"
 #include "clock/FaceRenderer.h"
 #include "clock/WindowPlacement.h"
@@ -160,10 +161,7 @@ void ClockApplication::readScreens()
 
 void ClockApplication::createWindow()
 {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128})
-        icon.addPixmap(QPixmap::fromImage(clockIconImage(size)));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(clockIcon());
     ClockWindowContext context{m_clockName,
                                m_settings,
                                m_layout,

@@ -71,6 +71,13 @@ void keepMemoryCompact()
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }
 
+void giveBackStartupMemory()
+{
+    // Starting (fonts, translations, the first frame) frees much of what it allocated, in pieces smaller than
+    // the allocator gives back on its own.
+    malloc_trim(0);
+}
+
 void forgetPlatformChoices()
 {
     if (qgetenv("QT_XCB_NO_MITSHM") == kPlainImagesByClock)

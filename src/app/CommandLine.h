@@ -24,6 +24,8 @@ QString versionText();
 void preferX11Platform();
 // Tunes the allocator for a long-running process with few threads; called before any thread starts.
 void keepMemoryCompact();
+// Gives the heap's free pages back to the system, once the clock has started.
+void giveBackStartupMemory();
 // Takes back what preferX11Platform() put into the environment only for this process's connection to the
 // display (once the application has connected), so that programs the clock starts do not inherit it.
 void forgetPlatformChoices();

@@ -6,6 +6,7 @@
 #include "platform/linux/TerminationSignals.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -59,5 +60,6 @@ int main(int argc, char** argv)
         return clock.exitCode();
     // The end of the session, a closed terminal or Ctrl+C end the clock as its close button does.
     kiv::TerminationSignals termination([&clock] { clock.ExitClock(true); });
+    QTimer::singleShot(std::chrono::seconds(3), &kiv::giveBackStartupMemory);
     return application.exec();
 }

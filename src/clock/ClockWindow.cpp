@@ -17,7 +17,6 @@
 #include <QPaintEvent>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace kiv {
 namespace {
@@ -87,9 +86,6 @@ void ClockWindow::rebuild()
     // The face is drawn at the screen's resolution: a scaled screen (HiDPI) gets a crisp face, not an
     // enlarged one. The painter keeps to logical coordinates.
     m_pixelRatio = devicePixelRatioF();
-    m_image = QImage(QSize(layout.width(), layout.height()) * m_pixelRatio, QImage::Format_ARGB32_Premultiplied);
-    m_image.setDevicePixelRatio(m_pixelRatio);
-    m_image.fill(Qt::transparent);
     m_drawer.reset();
     setFixedSize(layout.width(), layout.height());
     move(positionInPixels());
@@ -139,9 +135,9 @@ bool ClockWindow::redrawAt(const QDateTime& zoneTime)
     const FaceFrame frame =
         ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName, m_texts, isActiveWindow(), m_buttonState);
     // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time,
-    // drawn here on the GUI thread from the cached layers in well under a tenth of a millisecond. A frame that
-    // shows the same as the last one is neither drawn nor pushed again.
-    const QRegion changed = m_drawer.draw(m_image, m_context.layout, m_tools, frame, m_buttonStrip);
+    // drawn by paintEvent() from the cached layers in well under a tenth of a millisecond. A frame that shows
+    // the same as the last one is neither drawn nor pushed again.
+    const QRegion changed = m_drawer.advance(m_context.layout, frame);
     if (changed.isEmpty())
         return false;
     update(changed);
@@ -155,25 +151,31 @@ void ClockWindow::paintEvent(QPaintEvent* event)
         m_askedForAllDesktops = true;
         m_context.windowSystem.showOnAllDesktops(windowHandle());
     }
-    // The window's backing store is an image of the same pixels on the raster platforms (X11, Wayland): the
-    // changed rectangles are copied into it row by row, which costs a fraction of starting a painter.
+    // The face is drawn straight into the window's backing store, an image of the window's pixels on the raster
+    // platforms (X11, Wayland); the region asked for is drawn whole from the cached layers, so nothing relies
+    // on what the store kept. Elsewhere it goes through an image of its own.
     auto* store = backingStore() ? dynamic_cast<QImage*>(backingStore()->paintDevice()) : nullptr;
-    if (store && store->format() == m_image.format() && store->devicePixelRatio() == m_image.devicePixelRatio() &&
-        store->size() == m_image.size()) {
-        for (const QRect& rect : event->region()) {
-            const QRect pixels =
-                QRectF(QPointF(rect.topLeft()) * m_pixelRatio, QSizeF(rect.size()) * m_pixelRatio).toAlignedRect() &
-                m_image.rect();
-            const qsizetype bytes = qsizetype(pixels.width()) * 4;
-            for (int row = pixels.top(); row <= pixels.bottom(); ++row)
-                std::memcpy(store->scanLine(row) + pixels.left() * 4, m_image.constScanLine(row) + pixels.left() * 4,
-                            bytes);
-        }
+    const QSize pixels = QSizeF(size() * m_pixelRatio).toSize();
+    if (store && store->format() == QImage::Format_ARGB32_Premultiplied && store->devicePixelRatio() == m_pixelRatio &&
+        store->size() == pixels) {
+        m_drawer.paint(*store, event->region(), m_context.layout, m_tools, m_buttonStrip);
         return;
     }
+    QImage face(pixels, QImage::Format_ARGB32_Premultiplied);
+    face.setDevicePixelRatio(m_pixelRatio);
+    m_drawer.paint(face, event->region(), m_context.layout, m_tools, m_buttonStrip);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_image);
+    painter.setClipRegion(event->region());
+    painter.drawImage(0, 0, face);
+}
+
+QImage ClockWindow::faceImage() const
+{
+    QImage face(QSizeF(size() * m_pixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    face.setDevicePixelRatio(m_pixelRatio);
+    FaceDrawer().draw(face, m_context.layout, m_tools, m_drawer.shown(), m_buttonStrip);
+    return face;
 }
 
 void ClockWindow::setButtonState(int state)

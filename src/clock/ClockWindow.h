@@ -62,7 +62,8 @@ public:
     // the position is remembered before the clock exits.
     void finishPendingMove();
 
-    const QImage& faceImage() const { return m_image; }
+    // The face as the window shows it, drawn whole.
+    QImage faceImage() const;
     int buttonState() const { return m_buttonState; }
     bool onTop() const { return m_onTop; }
     const QDateTime& shownZoneTime() const { return m_drawer.shown().ZoneTime; }
@@ -99,8 +100,7 @@ private:
     DrawingTools m_tools;
     DateTimeTexts m_texts; // the system's separators, the interface's day names, read once per rebuild
     QImage m_buttonStrip;
-    QImage m_image;          // the face at device resolution
-    qreal m_pixelRatio = 1.0; // device pixels per logical pixel of m_image
+    qreal m_pixelRatio = 1.0; // device pixels per logical pixel of the face
     FaceDrawer m_drawer;     // the face's cached layers
     int m_buttonState = ButtonOutside;
     bool m_onTop = false;

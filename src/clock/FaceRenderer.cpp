@@ -255,20 +255,20 @@ PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
 {
     const int width = image.width();
     m_rowStarts.reserve(image.height() + 1);
-    m_runs.reserve(4 * image.height());
+    m_runs.reserve(16 * image.height());
     for (int row = 0; row < image.height(); ++row) {
-        m_rowStarts.append(m_runs.size());
+        m_rowStarts.push_back(qsizetype(m_runs.size()));
         const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(row));
         for (int x = 0; x < width;) {
             int end = x + 1;
             while (end < width && pixels[end] == pixels[x])
                 ++end;
-            m_runs.append({pixels[x], end - x});
+            m_runs.push_back({pixels[x], end - x});
             x = end;
         }
     }
-    m_rowStarts.append(m_runs.size());
-    m_runs.squeeze();
+    m_rowStarts.push_back(qsizetype(m_runs.size()));
+    m_runs.shrink_to_fit();
 }
 
 template<typename Apply>
@@ -523,17 +523,17 @@ void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& too
 
 void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
 {
-    // Drawn into the same memory every minute.
-    if (m_minuteLayer.size() != m_disc.size())
-        m_minuteLayer = QImage(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
-    m_minuteLayer.fill(Qt::transparent);
-    QPainter painter(&m_minuteLayer);
+    // Drawn whole once a minute and kept as runs: a fifth of the image's memory, for the rest of the minute.
+    QImage layer(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
     const qreal ratio = qreal(m_disc.size().width()) / layout.width();
     painter.scale(ratio, ratio);
     setRenderHints(painter);
     drawMinuteContent(painter, layout, tools, frame);
     painter.end();
-    m_overlay.blendOver(m_minuteLayer, m_minuteLayer.rect());
+    m_overlay.blendOver(layer, layer.rect());
+    m_minuteLayer = PixelRuns(layer);
 }
 
 void FaceDrawer::compose(QPainter& painter, QImage& image, const QRect& deviceRect, const ClockLayout& layout,
@@ -548,20 +548,39 @@ void FaceDrawer::compose(QPainter& painter, QImage& image, const QRect& deviceRe
     painter.scale(ratio, ratio);
     if (withSecondsRing)
         drawSecondsRing(painter, tools.SecondPen, layout.secondArc, frame.SecondSweep, toLogical(deviceRect, ratio));
-    for (int row = deviceRect.top(); row <= deviceRect.bottom(); ++row) {
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
-        const auto* source = reinterpret_cast<const QRgb*>(m_minuteLayer.constScanLine(row));
-        for (int x = deviceRect.left(); x <= deviceRect.right(); ++x)
-            blendPixels(target + x, source[x], 1);
-    }
+    m_minuteLayer.blendOver(image, deviceRect);
     if (toDevice(timeTextBand(layout, frame), ratio).intersects(deviceRect))
         m_timeGlyphs.draw(painter, frame.TimeText, layout.inner, tools.TimeBrush, timeFontSize(frame),
                           toLogical(deviceRect, ratio));
 }
 
-QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
-                         const QImage& buttonStrip)
+bool FaceDrawer::overlayDiffers(const FaceFrame& a, const FaceFrame& b)
 {
+    return a.showScale != b.showScale || a.IsActive != b.IsActive || a.buttonState != b.buttonState;
+}
+
+QRegion FaceDrawer::advance(const ClockLayout& layout, const FaceFrame& frame)
+{
+    if (m_shownValid && frame == m_shown)
+        return {};
+    const bool layersKept = m_shownValid && !overlayDiffers(frame, m_shown) &&
+                            minuteLayerKey(frame) == minuteLayerKey(m_shown);
+    const QList<QRectF> changed = layersKept ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
+    m_shown = frame;
+    m_shownValid = true;
+    if (changed.isEmpty())
+        return QRect(0, 0, layout.width(), layout.height());
+    QRegion region;
+    for (const QRectF& rect : changed)
+        region += rect.toAlignedRect();
+    return region;
+}
+
+void FaceDrawer::paint(QImage& image, const QRegion& region, const ClockLayout& layout, const DrawingTools& tools,
+                       const QImage& buttonStrip)
+{
+    if (!m_shownValid)
+        return;
     // The drawing goes to device pixels through an image without a pixel ratio over the same memory, so that
     // copies and clips lie exactly on pixels; the painter scales logical coordinates itself.
     const qreal ratio = image.devicePixelRatio();
@@ -569,43 +588,35 @@ QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const Drawing
     if (!m_layersValid || m_disc.size() != device.size()) {
         buildDisc(layout, tools, device.size(), ratio);
         m_layersValid = false;
-        m_shownValid = false;
     }
-    const bool overlayChanged = !m_layersValid || frame.showScale != m_layerFrame.showScale ||
-                                frame.IsActive != m_layerFrame.IsActive || frame.buttonState != m_layerFrame.buttonState;
+    const bool overlayChanged = !m_layersValid || overlayDiffers(m_shown, m_layerFrame);
     if (overlayChanged)
-        buildOverlay(layout, tools, frame, buttonStrip);
-    if (overlayChanged || !(minuteLayerKey(frame) == minuteLayerKey(m_layerFrame))) {
-        buildMinuteLayer(layout, tools, frame);
-        m_layerFrame = frame;
+        buildOverlay(layout, tools, m_shown, buttonStrip);
+    if (overlayChanged || !(minuteLayerKey(m_shown) == minuteLayerKey(m_layerFrame))) {
+        buildMinuteLayer(layout, tools, m_shown);
+        m_layerFrame = m_shown;
         m_layersValid = true;
-        m_shownValid = false;
     }
-    if (m_shownValid && frame == m_shown)
-        return {};
-    const QList<QRectF> changed = m_shownValid ? secondChangeRects(layout, m_shown, frame) : QList<QRectF>();
-    m_shown = frame;
-    m_shownValid = true;
-    // One painter for the frame's rectangles: the pixels are copied and blended straight into the image under
-    // it, which the raster engine allows.
+    // One painter for the rectangles: the pixels are copied and blended straight into the image under it,
+    // which the raster engine allows.
     QPainter painter(&device);
     setRenderHints(painter);
-    if (changed.isEmpty()) {
-        compose(painter, device, device.rect(), layout, tools, frame, true);
-        return QRect(0, 0, layout.width(), layout.height());
-    }
     const QRectF annulus = layout.secondArc.adjusted(-2, -2, 2, 2);
     const qreal outer = annulus.width() / 2 + tools.SecondPen.widthF() / 2;
     const qreal inner = annulus.width() / 2 - tools.SecondPen.widthF() / 2 - 4;
-    QRegion region;
-    for (const QRectF& rect : changed) {
+    for (const QRect& rect : region) {
         const QRect deviceRect = toDevice(rect, ratio).toAlignedRect() & device.rect();
-        const QRectF logical = toLogical(deviceRect, ratio);
-        compose(painter, device, deviceRect, layout, tools, frame,
-                reachesRing(logical, annulus.center(), inner, outer));
-        region += logical.toAlignedRect();
+        compose(painter, device, deviceRect, layout, tools, m_shown,
+                reachesRing(toLogical(deviceRect, ratio), annulus.center(), inner, outer));
     }
-    return region;
+}
+
+QRegion FaceDrawer::draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
+                         const QImage& buttonStrip)
+{
+    const QRegion changed = advance(layout, frame);
+    paint(image, changed, layout, tools, buttonStrip);
+    return changed;
 }
 
 } // namespace kiv

@@ -8,6 +8,7 @@
 #include <QRegion>
 
 #include <optional>
+#include <vector>
 #include <QPen>
 
 namespace kiv {
@@ -73,8 +74,8 @@ private:
         QRgb pixel;
         int length;
     };
-    QList<qsizetype> m_rowStarts; // the index of each row's first run, and the end of the last row
-    QList<Run> m_runs;
+    std::vector<qsizetype> m_rowStarts; // the index of each row's first run, and the end of the last row
+    std::vector<Run> m_runs;
     QSize m_size;
 };
 
@@ -91,15 +92,22 @@ public:
     // Forgets the layers and the frame shown: the next frame is drawn whole (after a change of the layout,
     // the drawing tools or the image).
     void reset();
-    // Brings `image` (device pixels, `image.devicePixelRatio()` of them to a logical pixel, of the layout's
-    // size) to show `frame`, and returns the region that changed in logical pixels: nothing when `frame` is
-    // the frame already shown.
+    // Takes `frame` as the frame to show and returns the region (logical pixels) in which it differs from the
+    // frame shown before: all of the face after a reset or when more than the second changed, nothing when it
+    // is the same frame.
+    QRegion advance(const ClockLayout& layout, const FaceFrame& frame);
+    // Draws the frame to show into `image` (device pixels, `image.devicePixelRatio()` of them to a logical
+    // pixel, of the layout's size) inside `region` (logical pixels), whatever the image held there before.
+    void paint(QImage& image, const QRegion& region, const ClockLayout& layout, const DrawingTools& tools,
+               const QImage& buttonStrip);
+    // advance() and paint() of what changed, into an image that showed the frame before.
     QRegion draw(QImage& image, const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                  const QImage& buttonStrip);
-    // The frame the image shows (an empty frame before the first one).
+    // The frame to show (an empty frame before the first one).
     const FaceFrame& shown() const { return m_shown; }
 
 private:
+    static bool overlayDiffers(const FaceFrame& a, const FaceFrame& b);
     void buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio);
     void buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                       const QImage& buttonStrip);
@@ -112,9 +120,9 @@ private:
 
     PixelRuns m_disc;        // the face's disc
     PixelRuns m_overlay;     // the scale, the focus ring and the buttons, over a transparent ground
-    QImage m_minuteLayer;    // what changes at most once a minute, with the overlay blended over it
+    PixelRuns m_minuteLayer; // what changes at most once a minute, with the overlay blended over it
     FaceFrame m_layerFrame; // the frame the minute layer shows (its second and time text unused)
-    FaceFrame m_shown;      // the frame in the image
+    FaceFrame m_shown;      // the frame to show
     CharacterGlyphs m_timeGlyphs;
     bool m_layersValid = false;
     bool m_shownValid = false;

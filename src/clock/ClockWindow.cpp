@@ -140,7 +140,12 @@ bool ClockWindow::redrawAt(const QDateTime& zoneTime)
     const QRegion changed = m_drawer.advance(m_context.layout, frame);
     if (changed.isEmpty())
         return false;
-    update(changed);
+    // Painted at once: a later update would post an event, wake the event loop a second time and cost as
+    // much again as the drawing.
+    if (isVisible())
+        repaint(changed);
+    else
+        update(changed);
     return true;
 }
 

@@ -413,14 +413,12 @@ ClockSettings iconSettings()
 
 QImage clockIconImage(int size)
 {
-    const ClockSettings settings = iconSettings();
-    const ClockLayout layout = ComputeClockLayout(settings);
-    QImage face(layout.width(), layout.height(), QImage::Format_ARGB32_Premultiplied);
-    face.fill(Qt::transparent);
-    QPainter painter(&face);
-    drawIconFace(painter, layout, settings);
-    painter.end();
-    return face.copy(layout.face.toAlignedRect()).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Drawn at its own size (the rings are smooth at any size): a window shows the icon in five sizes.
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    drawClockIcon(painter, size);
+    return icon;
 }
 
 void drawClockIcon(QPainter& painter, int size)

@@ -79,7 +79,7 @@ private slots:
     void channelFindsRaisesAndClosesAnotherProcess()
     {
         // A runtime folder, one deeper than a socket address can hold (a build tree's test folders can be), and one
-        // whose socket address would just fit but not the temporary one Qt listens on first.
+        // whose socket address would just fit but not within the shorter limit every clock keeps to.
         const qsizetype justFits = 107 - 30 - m_dir->filePath(u"runtime/"_s).size();
         for (const QString& runtimeFolder :
              QStringList{u"runtime"_s, u"runtime/"_s + QString(110, u'd'), u"runtime/"_s + QString(justFits, u'f')}) {

@@ -253,7 +253,8 @@ void drawMinuteContent(QPainter& painter, const ClockLayout& layout, const Drawi
 
 PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
 {
-    const int width = image.width();
+    // A run's place and length are 16-bit: a face is at most a few thousand pixels wide.
+    const int width = std::min(image.width(), 0xFFFF);
     m_rowStarts.reserve(image.height() + 1);
     m_runs.reserve(16 * image.height());
     for (int row = 0; row < image.height(); ++row) {
@@ -263,7 +264,7 @@ PixelRuns::PixelRuns(const QImage& image) : m_size(image.size())
             int end = x + 1;
             while (end < width && pixels[end] == pixels[x])
                 ++end;
-            m_runs.push_back({pixels[x], end - x});
+            m_runs.push_back({pixels[x], quint16(x), quint16(end - x)});
             x = end;
         }
     }
@@ -277,13 +278,16 @@ void PixelRuns::forEachRun(QImage& image, const QRect& rect, Apply apply) const
     const QRect inside = rect & QRect(QPoint(0, 0), m_size);
     for (int row = inside.top(); row <= inside.bottom(); ++row) {
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
-        int x = 0;
-        for (qsizetype i = m_rowStarts[row]; i < m_rowStarts[row + 1] && x <= inside.right(); ++i) {
-            const int start = std::max(x, inside.left());
-            x += m_runs[i].length;
-            const int end = std::min(x, inside.right() + 1);
-            if (start < end)
-                apply(target + start, m_runs[i].pixel, end - start);
+        const Run* const end = m_runs.data() + m_rowStarts[row + 1];
+        // The run that holds the rectangle's left edge: the last that starts at or before it.
+        const Run* run = std::upper_bound(m_runs.data() + m_rowStarts[row], end, inside.left(),
+                                          [](int x, const Run& next) { return x < next.start; }) -
+                         1;
+        for (; run < end && run->start <= inside.right(); ++run) {
+            const int from = std::max<int>(run->start, inside.left());
+            const int to = std::min<int>(run->start + run->length, inside.right() + 1);
+            if (from < to)
+                apply(target + from, run->pixel, to - from);
         }
     }
 }

@@ -72,7 +72,8 @@ private:
     struct Run
     {
         QRgb pixel;
-        int length;
+        quint16 start; // the first column
+        quint16 length;
     };
     std::vector<qsizetype> m_rowStarts; // the index of each row's first run, and the end of the last row
     std::vector<Run> m_runs;

@@ -33,7 +33,7 @@ const CharacterGlyphs::Glyphs& CharacterGlyphs::glyphsOf(QChar character)
     if (line.isValid()) {
         line.setPosition(QPointF(0, 0));
         glyphs.runs = layout.glyphRuns();
-        glyphs.advance = line.naturalTextWidth();
+        glyphs.advance = line.horizontalAdvance();
         glyphs.ascent = line.ascent();
         glyphs.descent = line.descent();
     }

@@ -158,10 +158,11 @@ void ClockWindow::paintEvent(QPaintEvent* event)
     }
     // The face is drawn straight into the window's backing store, an image of the window's pixels on the raster
     // platforms (X11, Wayland); the region asked for is drawn whole from the cached layers, so nothing relies
-    // on what the store kept. Elsewhere it goes through an image of its own.
+    // on what the store kept. Otherwise the face goes through an image of its own.
     auto* store = backingStore() ? dynamic_cast<QImage*>(backingStore()->paintDevice()) : nullptr;
     const QSize pixels = QSizeF(size() * m_pixelRatio).toSize();
-    if (store && store->format() == QImage::Format_ARGB32_Premultiplied && store->devicePixelRatio() == m_pixelRatio &&
+    // Painted elsewhere (a grab, a render into a pixmap), the window goes through the painter.
+    if (store && redirected(nullptr) == store && !sharedPainter() && store->format() == QImage::Format_ARGB32_Premultiplied && store->devicePixelRatio() == m_pixelRatio &&
         store->size() == pixels) {
         m_drawer.paint(*store, event->region(), m_context.layout, m_tools, m_buttonStrip);
         return;

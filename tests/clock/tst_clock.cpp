@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "KivTest.h"
+#include "clock/ClockIcon.h"
 #include "clock/ClockLayout.h"
 #include "clock/ClockWindow.h"
 #include "clock/FaceFrame.h"
@@ -380,6 +381,22 @@ private slots:
                                     time.toString()));
             }
         }
+    }
+
+    void iconIsDrawnAtTheSizeAndScaleAskedFor()
+    {
+        const QIcon icon = clockIcon();
+        const QPixmap sharp = icon.pixmap(QSize(32, 32), 2.0);
+        QCOMPARE(std::pair(sharp.size(), sharp.devicePixelRatio()), std::pair(QSize(64, 64), 2.0));
+        const QImage face = sharp.toImage();
+        QVERIFY(qAlpha(face.pixel(32, 32)) == 255 && qAlpha(face.pixel(0, 0)) == 0); // a disc, corners clear
+        const QImage greyed = icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled).toImage();
+        bool allGrey = true;
+        for (int y = 0; y < greyed.height(); ++y)
+            for (int x = 0; x < greyed.width(); ++x)
+                allGrey = allGrey && qRed(greyed.pixel(x, y)) == qGreen(greyed.pixel(x, y)) &&
+                          qGreen(greyed.pixel(x, y)) == qBlue(greyed.pixel(x, y));
+        QVERIFY(allGrey && greyed.size() == QSize(32, 32));
     }
 
     void shapeCoversTheFaceInDevicePixels()

@@ -29,29 +29,35 @@ std::unique_ptr<QProcess> startHelper(const QStringList& args, const QByteArray&
     return started && (ready.isEmpty() || process->readLine().startsWith(ready)) ? std::move(process) : nullptr;
 }
 
-// Sends `pieces` one after another over a new connection to the socket at `path`, then ends its side, and
-// returns all the server sends back and "|closed" once the server closes the connection (nothing more when
-// it keeps it open for five seconds).
-QByteArray exchange(const QString& path, const QList<QByteArray>& pieces)
+// A new connection to the socket at `path` (a descriptor, to be closed).
+int connectTo(const QString& path)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray name = QFile::encodeName(path);
     std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    return socket;
+}
+
+// Sends `pieces` one after another over a new connection to the socket at `path`, then ends its side, and
+// returns all the server sends back and "|closed" once the server closes the connection (nothing more when
+// it keeps it open for five seconds).
+QByteArray exchange(const QString& path, const QList<QByteArray>& pieces)
+{
+    const int socket = connectTo(path);
+    for (const QByteArray& piece : pieces)
+        ::send(socket, piece.constData(), size_t(piece.size()), MSG_NOSIGNAL);
+    ::shutdown(socket, SHUT_WR);
+    pollfd ready{socket, POLLIN, 0};
+    char buffer[256];
     QByteArray received;
-    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        for (const QByteArray& piece : pieces)
-            ::send(socket, piece.constData(), size_t(piece.size()), MSG_NOSIGNAL);
-        ::shutdown(socket, SHUT_WR);
-        pollfd ready{socket, POLLIN, 0};
-        char buffer[256];
-        ssize_t read = 1;
-        while (read > 0 && ::poll(&ready, 1, 5000) > 0 && (read = ::recv(socket, buffer, sizeof buffer, 0)) > 0)
-            received.append(buffer, read);
-        if (read == 0 || (read < 0 && errno == ECONNRESET)) // reset: closed with what it did not read
-            received += "|closed";
-    }
+    ssize_t read = 1;
+    while (read > 0 && ::poll(&ready, 1, 5000) > 0 && (read = ::recv(socket, buffer, sizeof buffer, 0)) > 0)
+        received.append(buffer, read);
+    if (read == 0 || (read < 0 && errno == ECONNRESET)) // reset: closed with what it did not read
+        received += "|closed";
     ::close(socket);
     return received;
 }
@@ -136,6 +142,15 @@ private slots:
         QCOMPARE(exchange(socket, {"shutdown\n"}), QByteArray("unknown\n|closed"));
         QCOMPARE(exchange(socket, {QByteArray(300, 'x')}), QByteArray("|closed")); // no end of line: dropped
         QCOMPARE(exchange(socket, {}), QByteArray("|closed"));                     // nothing asked, nothing answered
+        // Sixteen clients that connect and say nothing are all the clock keeps: one more is turned away, and
+        // the clock answers again once they go.
+        QList<int> silent;
+        for (int i = 0; i < 16; ++i)
+            silent << connectTo(socket);
+        QTRY_COMPARE(exchange(socket, {"ping\n"}), QByteArray("|closed"));
+        for (const int client : std::as_const(silent))
+            ::close(client);
+        QTRY_COMPARE(exchange(socket, {"ping\n"}), QByteArray("ok\n|closed"));
         QVERIFY(LocalSocketInstances(runtime()).find(u"Default"_s, false));
         QCOMPARE(readFile(marker()), QByteArray());
         QVERIFY(LocalSocketInstances(runtime()).close(u"Default"_s) && clock->waitForFinished(5000));

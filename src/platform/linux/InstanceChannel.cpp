@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QLockFile>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -34,6 +35,12 @@ constexpr int kAnswerTimeoutMs = 2000;
 constexpr qsizetype kMaxSocketPathBytes = 107 - 9;
 // The longest request line a clock reads: the requests are single words.
 constexpr qsizetype kMaxRequestBytes = 64;
+// Connections a clock keeps open at once, and how long one may take to ask: a client that connects and
+// says nothing costs a descriptor, and the descriptors of a process run out.
+constexpr std::size_t kMaxConnections = 16;
+constexpr int kRequestTimeoutMs = 5000;
+// How long accepting pauses when the process has no descriptor left for a new connection.
+constexpr int kAcceptPauseMs = 100;
 
 QString hashedFileName(const QString& text)
 {
@@ -209,6 +216,7 @@ struct InstanceServer::Connection
 {
     explicit Connection(int descriptor) : socket(descriptor) {}
     Descriptor socket;
+    QDeadlineTimer expires{kRequestTimeoutMs};
     std::unique_ptr<QSocketNotifier> readable;
     QByteArray received;
 };
@@ -258,12 +266,16 @@ bool InstanceServer::listen(const QString& clockName)
         return false;
     }
     sockaddr_un address{};
+    if (!socketAddress(path, address)) {
+        m_error = QStringLiteral("%1: the path is too long for a socket").arg(path);
+        return false;
+    }
     const QByteArray encoded = QFile::encodeName(path);
     Descriptor listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     ::unlink(encoded.constData()); // the socket of a clock that did not end cleanly
     struct stat info{};
     // The folder is this user's alone, so nobody can reach the socket before it is closed to others.
-    if (!socketAddress(path, address) || listener.get() < 0 ||
+    if (listener.get() < 0 ||
         ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::chmod(encoded.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(listener.get(), 16) != 0 ||
         ::lstat(encoded.constData(), &info) != 0) {
@@ -283,9 +295,24 @@ void InstanceServer::acceptConnections()
 {
     for (;;) {
         Descriptor client(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-        if (client.get() < 0)
-            return; // none waiting
+        if (client.get() < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                // No descriptor left: the connection stays queued and would wake the clock at once, again
+                // and again. Accepting waits a moment instead.
+                m_accepting->setEnabled(false);
+                QTimer::singleShot(kAcceptPauseMs, this, [this] {
+                    if (m_accepting)
+                        m_accepting->setEnabled(true);
+                });
+            }
+            return;
+        }
         if (!peerIsThisUser(client.get()))
+            continue;
+        std::erase_if(m_connections, [](const auto& entry) { return entry.second->expires.hasExpired(); });
+        if (m_connections.size() >= kMaxConnections)
             continue;
         const int descriptor = client.get();
         auto connection = std::make_unique<Connection>(client.release());

@@ -312,6 +312,8 @@ private slots:
         QVERIFY(m_settings.DisplayScale == 1 && m_window->faceImage() != withScale);
         QTest::keyClick(m_window.get(), Qt::Key_PageDown);
         QVERIFY(m_settings.DisplayScale == 0 && m_window->faceImage() == withScale);
+        // A grab paints the window into a pixmap of its own, not into the window's backing store.
+        QCOMPARE(m_window->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), withScale);
         // Nothing but the tick runs while the mouse is away, and it is armed for the next second boundary.
         m_time.now = m_time.now.addMSecs(250);
         m_window->rebuild();

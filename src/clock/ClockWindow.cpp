@@ -73,7 +73,13 @@ void ClockWindow::tick()
     armTick();
     // The face and the alarm check go by the same zone time.
     const QDateTime zoneTime = zoneTimeNow();
-    redrawAt(zoneTime);
+    // The tick paints at once: a posted update would wake the event loop a second time and cost as much
+    // again as the drawing.
+    const QRegion changed = advanceFrame(zoneTime);
+    if (!changed.isEmpty() && isVisible())
+        repaint(changed);
+    else if (!changed.isEmpty())
+        update(changed);
     if (m_actions.checkAlarms)
         m_actions.checkAlarms(zoneTime);
 }
@@ -130,22 +136,24 @@ bool ClockWindow::redraw()
     return redrawAt(zoneTimeNow());
 }
 
-bool ClockWindow::redrawAt(const QDateTime& zoneTime)
+QRegion ClockWindow::advanceFrame(const QDateTime& zoneTime)
 {
     const FaceFrame frame =
         ComputeFaceFrame(zoneTime, m_context.settings, m_context.clockName, m_texts, isActiveWindow(), m_buttonState);
     // Only what changed is drawn and pushed to the screen: usually a piece of the seconds ring and the time,
     // drawn by paintEvent() from the cached layers in well under a tenth of a millisecond. A frame that shows
     // the same as the last one is neither drawn nor pushed again.
-    const QRegion changed = m_drawer.advance(m_context.layout, frame);
+    return m_drawer.advance(m_context.layout, frame);
+}
+
+bool ClockWindow::redrawAt(const QDateTime& zoneTime)
+{
+    // Marked for the next paint: a key or mouse handler returns at once (a press on the move button must
+    // reach the window manager while the pointer is still where it was pressed).
+    const QRegion changed = advanceFrame(zoneTime);
     if (changed.isEmpty())
         return false;
-    // Painted at once: a later update would post an event, wake the event loop a second time and cost as
-    // much again as the drawing.
-    if (isVisible())
-        repaint(changed);
-    else
-        update(changed);
+    update(changed);
     return true;
 }
 

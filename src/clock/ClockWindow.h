@@ -82,6 +82,8 @@ protected:
 
 private:
     QDateTime zoneTimeNow() const;
+    // The frame of `zoneTime` as the one to show; the region that changed.
+    QRegion advanceFrame(const QDateTime& zoneTime);
     bool redrawAt(const QDateTime& zoneTime);
     void armTick();
     void tick();

@@ -1,5 +1,6 @@
 #include "DesktopClock.h"
 #include "KivTest.h"
+#include "platform/linux/InstanceChannel.h"
 
 #include <QRegularExpression>
 
@@ -49,6 +50,9 @@ private slots:
             const QString window = waitForClock(u"Default"_s);
             QVERIFY(!window.isEmpty());
             pressKey(window, u"Next"_s); // Page Down: the dial scale goes
+            // The key reached the clock before this request: once the clock answers, its event loop has gone past
+            // the key.
+            QVERIFY(LocalSocketInstances(m_home->filePath(u"runtime/kivclock"_s)).find(u"Default"_s, false));
             ::kill(pid_t(clock.processId()), signal);
             QVERIFY(clock.waitForFinished(10000));
             QCOMPARE(std::pair(clock.exitStatus(), clock.exitCode()), std::pair(QProcess::NormalExit, 0));

@@ -83,7 +83,8 @@ QRectF CharacterGlyphs::changedPart(const QString& before, const QString& after,
 {
     useSize(pixelSize);
     const qreal centreX = band.center().x();
-    if (before.size() != after.size() || characterEdges(before, centreX) != characterEdges(after, centreX))
+    const QList<qreal> edges = characterEdges(after, centreX);
+    if (before.size() != after.size() || characterEdges(before, centreX) != edges)
         return band;
     qsizetype first = 0;
     while (first < after.size() && before[first] == after[first])
@@ -93,7 +94,6 @@ QRectF CharacterGlyphs::changedPart(const QString& before, const QString& after,
     qsizetype last = after.size() - 1;
     while (before[last] == after[last])
         --last;
-    const QList<qreal> edges = characterEdges(after, centreX);
     const qreal left = std::max(band.left(), edges[first] - reach());
     const qreal right = std::min(band.right(), edges[last + 1] + reach());
     return QRectF(left, band.top(), right - left, band.height());

@@ -75,10 +75,10 @@ void ClockWindow::tick()
     const QDateTime zoneTime = zoneTimeNow();
     // The tick paints at once: a posted update would wake the event loop a second time and cost as much
     // again as the drawing.
-    const QRegion changed = advanceFrame(zoneTime);
-    if (!changed.isEmpty() && isVisible())
+    const QRegion changed = advanceFrame(zoneTime); // an empty region paints nothing
+    if (isVisible())
         repaint(changed);
-    else if (!changed.isEmpty())
+    else
         update(changed);
     if (m_actions.checkAlarms)
         m_actions.checkAlarms(zoneTime);
@@ -131,11 +131,6 @@ QDateTime ClockWindow::zoneTimeNow() const
                            settings.ZoneId.isEmpty() ? settings.TimeStandard : 0);
 }
 
-bool ClockWindow::redraw()
-{
-    return redrawAt(zoneTimeNow());
-}
-
 QRegion ClockWindow::advanceFrame(const QDateTime& zoneTime)
 {
     const FaceFrame frame =
@@ -146,11 +141,11 @@ QRegion ClockWindow::advanceFrame(const QDateTime& zoneTime)
     return m_drawer.advance(m_context.layout, frame);
 }
 
-bool ClockWindow::redrawAt(const QDateTime& zoneTime)
+bool ClockWindow::redraw()
 {
     // Marked for the next paint: a key or mouse handler returns at once (a press on the move button must
     // reach the window manager while the pointer is still where it was pressed).
-    const QRegion changed = advanceFrame(zoneTime);
+    const QRegion changed = advanceFrame(zoneTimeNow());
     if (changed.isEmpty())
         return false;
     update(changed);
@@ -168,15 +163,14 @@ void ClockWindow::paintEvent(QPaintEvent* event)
     // platforms (X11, Wayland); the region asked for is drawn whole from the cached layers, so nothing relies
     // on what the store kept. Otherwise the face goes through an image of its own.
     auto* store = backingStore() ? dynamic_cast<QImage*>(backingStore()->paintDevice()) : nullptr;
-    const QSize pixels = QSizeF(size() * m_pixelRatio).toSize();
     // Painted elsewhere (a grab, a render into a pixmap), the window goes through the painter.
-    if (store && redirected(nullptr) == store && !sharedPainter() && store->format() == QImage::Format_ARGB32_Premultiplied && store->devicePixelRatio() == m_pixelRatio &&
-        store->size() == pixels) {
+    const bool paintsStore = store && redirected(nullptr) == store && !sharedPainter();
+    if (paintsStore && store->format() == QImage::Format_ARGB32_Premultiplied &&
+        store->devicePixelRatio() == m_pixelRatio && store->size() == facePixels()) {
         m_drawer.paint(*store, event->region(), m_context.layout, m_tools, m_buttonStrip);
         return;
     }
-    QImage face(pixels, QImage::Format_ARGB32_Premultiplied);
-    face.setDevicePixelRatio(m_pixelRatio);
+    QImage face = blankFace();
     m_drawer.paint(face, event->region(), m_context.layout, m_tools, m_buttonStrip);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -184,10 +178,21 @@ void ClockWindow::paintEvent(QPaintEvent* event)
     painter.drawImage(0, 0, face);
 }
 
+QSize ClockWindow::facePixels() const
+{
+    return QSizeF(size() * m_pixelRatio).toSize();
+}
+
+QImage ClockWindow::blankFace() const
+{
+    QImage face(facePixels(), QImage::Format_ARGB32_Premultiplied);
+    face.setDevicePixelRatio(m_pixelRatio);
+    return face;
+}
+
 QImage ClockWindow::faceImage() const
 {
-    QImage face(QSizeF(size() * m_pixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    face.setDevicePixelRatio(m_pixelRatio);
+    QImage face = blankFace();
     FaceDrawer().draw(face, m_context.layout, m_tools, m_drawer.shown(), m_buttonStrip);
     return face;
 }

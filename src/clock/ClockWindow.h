@@ -84,7 +84,9 @@ private:
     QDateTime zoneTimeNow() const;
     // The frame of `zoneTime` as the one to show; the region that changed.
     QRegion advanceFrame(const QDateTime& zoneTime);
-    bool redrawAt(const QDateTime& zoneTime);
+    // The window's size in device pixels, and a uninitialised image of it for the face.
+    QSize facePixels() const;
+    QImage blankFace() const;
     void armTick();
     void tick();
     void watchHover();

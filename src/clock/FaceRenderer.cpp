@@ -68,6 +68,15 @@ const std::array<QPointF, 361>& degreeDirections()
     return directions;
 }
 
+// Grows `box` to hold `point`.
+void include(QRectF& box, QPointF point)
+{
+    box.setLeft(std::min(box.left(), point.x()));
+    box.setRight(std::max(box.right(), point.x()));
+    box.setTop(std::min(box.top(), point.y()));
+    box.setBottom(std::max(box.bottom(), point.y()));
+}
+
 // The seconds ring is filled as the outline of the pen's band from twelve o'clock to its sweep, with a corner
 // on every whole degree: the ring of a second has the very corners of the ring of the second before and more,
 // so drawing the new piece over the old ring gives the same pixels as drawing the whole ring. With `visible`
@@ -94,10 +103,8 @@ void drawSecondsRing(QPainter& painter, const QPen& pen, const QRectF& rect, flo
             const int middle = (start + end) / 2;
             QRectF box(centre + directions[start] * inner, QSizeF(0, 0));
             for (const QPointF point : {centre + directions[start] * outer, centre + directions[middle] * outer,
-                                        centre + directions[end] * inner, centre + directions[end] * outer}) {
-                box.setLeft(std::min(box.left(), point.x())), box.setRight(std::max(box.right(), point.x()));
-                box.setTop(std::min(box.top(), point.y())), box.setBottom(std::max(box.bottom(), point.y()));
-            }
+                                        centre + directions[end] * inner, centre + directions[end] * outer})
+                include(box, point);
             return box.intersects(within);
         };
         // Six degrees at a time, then one at a time at either end.
@@ -478,10 +485,8 @@ QList<QRectF> FaceDrawer::secondChangeRects(const ClockLayout& layout, const Fac
     const auto& directions = degreeDirections();
     QRectF ring(centre + directions[qRound(before.SecondSweep)] * faceRadius, QSizeF(0, 0));
     for (int degree = qRound(before.SecondSweep); degree <= qRound(after.SecondSweep); ++degree) {
-        for (const QPointF point : {centre + directions[degree] * innerRadius, centre + directions[degree] * faceRadius}) {
-            ring.setLeft(std::min(ring.left(), point.x())), ring.setRight(std::max(ring.right(), point.x()));
-            ring.setTop(std::min(ring.top(), point.y())), ring.setBottom(std::max(ring.bottom(), point.y()));
-        }
+        include(ring, centre + directions[degree] * innerRadius);
+        include(ring, centre + directions[degree] * faceRadius);
     }
     ring.adjust(-3, -3, 3, 3);
     const QRectF text = m_timeGlyphs.changedPart(before.TimeText, after.TimeText, timeTextBand(layout, after),
@@ -495,45 +500,49 @@ void FaceDrawer::reset()
     m_shownValid = false;
 }
 
+namespace {
+
+// A transparent image of `size` device pixels (`ratio` of them to a logical pixel) with what `draw` paints in
+// logical coordinates.
+template<typename Draw>
+QImage paintedLayer(QSize size, qreal ratio, Draw draw)
+{
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    painter.scale(ratio, ratio);
+    setRenderHints(painter);
+    draw(painter);
+    return layer;
+}
+
+} // namespace
+
 void FaceDrawer::buildDisc(const ClockLayout& layout, const DrawingTools& tools, QSize size, qreal ratio)
 {
-    QImage disc(size, QImage::Format_ARGB32_Premultiplied);
-    disc.fill(Qt::transparent);
-    QPainter painter(&disc);
-    painter.scale(ratio, ratio);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(tools.BackgroundBrush);
-    painter.drawEllipse(layout.face);
-    painter.end();
-    m_disc = PixelRuns(disc);
+    m_disc = PixelRuns(paintedLayer(size, ratio, [&](QPainter& painter) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(tools.BackgroundBrush);
+        painter.drawEllipse(layout.face);
+    }));
 }
 
 void FaceDrawer::buildOverlay(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame,
                               const QImage& buttonStrip)
 {
-    QImage overlay(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
-    overlay.fill(Qt::transparent);
-    QPainter painter(&overlay);
     const qreal ratio = qreal(m_disc.size().width()) / layout.width();
-    painter.scale(ratio, ratio);
-    setRenderHints(painter);
-    drawOverlay(painter, layout, tools, frame, buttonStrip);
-    painter.end();
-    m_overlay = PixelRuns(overlay);
+    m_overlay = PixelRuns(paintedLayer(m_disc.size(), ratio, [&](QPainter& painter) {
+        drawOverlay(painter, layout, tools, frame, buttonStrip);
+    }));
 }
 
 void FaceDrawer::buildMinuteLayer(const ClockLayout& layout, const DrawingTools& tools, const FaceFrame& frame)
 {
     // Drawn whole once a minute and kept as runs: a fifth of the image's memory, for the rest of the minute.
-    QImage layer(m_disc.size(), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
-    QPainter painter(&layer);
     const qreal ratio = qreal(m_disc.size().width()) / layout.width();
-    painter.scale(ratio, ratio);
-    setRenderHints(painter);
-    drawMinuteContent(painter, layout, tools, frame);
-    painter.end();
+    QImage layer = paintedLayer(m_disc.size(), ratio, [&](QPainter& painter) {
+        drawMinuteContent(painter, layout, tools, frame);
+    });
     m_overlay.blendOver(layer, layer.rect());
     m_minuteLayer = PixelRuns(layer);
 }
